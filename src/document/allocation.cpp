@@ -1,0 +1,28 @@
+#include "allocation.h"
+
+#include <cstdlib>
+
+int (*allocationFailureHook)(void) = nullptr;
+
+static int allocationShouldFail() {
+    return allocationFailureHook && allocationFailureHook();
+}
+
+void* allocateZeroed(size_t size) {
+    if (allocationShouldFail()) return nullptr;
+    return calloc(1, size);
+}
+
+void* allocateBytes(size_t size) {
+    if (allocationShouldFail()) return nullptr;
+    return malloc(size);
+}
+
+void* reallocateBytes(void* block, size_t size) {
+    if (allocationShouldFail()) return nullptr;
+    return realloc(block, size);
+}
+
+void releaseBytes(void* block) {
+    free(block);
+}

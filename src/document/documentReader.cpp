@@ -1,0 +1,90 @@
+#include "documentReader.h"
+
+#include "lineList.h"
+
+namespace {
+
+struct ScanState {
+    LineNode* node = nullptr;
+    int continuing = 0;
+    int pendingCR = 0;
+};
+
+// Ends the current line with the bytes [segment, end).
+int endLine(ScanState& state, const char* segment, const char* end) {
+    LineNode* node = appendLineText(state.node, state.continuing, segment, int32_t(end - segment));
+    if (!node) return 0;
+    state.node = node;
+    state.continuing = 0;
+    return 1;
+}
+
+int scanBlock(ScanState& state, char* buffer, int n) {
+    int begin = 0;
+    if (state.pendingCR && n > 0 && buffer[0] == '\n') begin = 1;  // CR LF cut between blocks
+    state.pendingCR = 0;
+    int segment = begin;
+    for (int i = begin; i < n; ++i) {
+        char c = buffer[i];
+        if (c == '\0') {
+            buffer[i] = ' ';
+        } else if (c == '\n' || c == '\r') {
+            if (c == '\r') {
+                if (i == n - 1) state.pendingCR = 1;
+                else if (buffer[i + 1] == '\n') continue;  // the LF ends the line
+            }
+            int end = (i > segment && buffer[i - 1] == '\r') ? i - 1 : i;
+            if (!endLine(state, buffer + segment, buffer + end)) return 0;
+            segment = i + 1;
+        } else if (c == '\f') {
+            if (!endLine(state, buffer + segment, buffer + i)) return 0;
+            state.node->pageBreakAfter = 1;
+            --lineCounter;  // the next line repeats this line's number
+            segment = i + 1;
+        }
+    }
+    if (segment < n) {
+        LineNode* node = appendLineText(state.node, state.continuing, buffer + segment, n - segment);
+        if (!node) return 0;
+        state.node = node;
+        state.continuing = 1;
+    }
+    return 1;
+}
+
+int finishLines(const ScanState& state) {
+    if (!head) {
+        LineNode* line = newEmptyLine();
+        if (!line) return 0;
+        head = tail = line;
+    } else if (!state.continuing) {
+        LineNode* line = newEmptyLine();
+        if (!line) return 0;
+        tail->next = line;
+        line->prev = tail;
+        tail = line;
+    }
+    return 1;
+}
+
+}  // namespace
+
+int readLines(const BlockSource* source) {
+    char buffer[READ_BLOCK_SIZE];
+    ScanState state;
+    int lastBlockSize = 0;
+    clearLineList();
+    for (;;) {
+        int n = 0;
+        if (!source->read(source->context, buffer, READ_BLOCK_SIZE, &n)) {
+            // A pipe reports its end as a failed read after a full block.
+            if (lastBlockSize == READ_BLOCK_SIZE) break;
+            return 0;
+        }
+        if (n < 0 || n > READ_BLOCK_SIZE) return 0;
+        lastBlockSize = n;
+        if (!scanBlock(state, buffer, n)) return 0;
+        if (n < READ_BLOCK_SIZE) break;
+    }
+    return finishLines(state);
+}

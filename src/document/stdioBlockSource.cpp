@@ -1,0 +1,21 @@
+#include "stdioBlockSource.h"
+
+static int readStdioBlock(void* context, char* buffer, int size, int* bytesRead) {
+    FILE* file = static_cast<FILE*>(context);
+    size_t n = fread(buffer, 1, size_t(size), file);
+    *bytesRead = int(n);
+    return !(n == 0 && ferror(file));
+}
+
+BlockSource stdioBlockSource(FILE* file) {
+    return BlockSource{readStdioBlock, file};
+}
+
+int readLinesFromPath(const char* path) {
+    FILE* file = fopen(path, "rb");
+    if (!file) return 0;
+    BlockSource source = stdioBlockSource(file);
+    int ok = readLines(&source);
+    fclose(file);
+    return ok;
+}

@@ -1,0 +1,222 @@
+#include "rowBreaking.h"
+
+#include "../document/allocation.h"
+#include "../document/lineList.h"
+#include "layoutSettings.h"
+#include "leadByte.h"
+
+int32_t totalRows = 0;
+
+int isDoubleByte(const char* p) {
+    return p && isLeadByte(static_cast<unsigned char>(p[0])) && p[1] != '\0';
+}
+
+int isWordChar(char byte) {
+    return (byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'Z') ||
+           (byte >= 'a' && byte <= 'z') || byte == '_';
+}
+
+int32_t wordRunLength(const char* p) {
+    int32_t length = 0;
+    while (isWordChar(p[length])) ++length;
+    return length;
+}
+
+int32_t tabAdvance(int64_t used, int32_t tabCount, int32_t columns) {
+    if (tabCount < 1) tabCount = 4;  // a stop every 0 columns means nothing
+    int64_t advance = tabCount - used % tabCount;
+    int64_t room = int64_t(columns) - used;
+    int64_t smaller = advance < room ? advance : room;
+    return smaller <= 0 ? 1 : int32_t(smaller);
+}
+
+namespace {
+
+unsigned characterCode(const char* p, int doubleByte) {
+    unsigned lead = static_cast<unsigned char>(p[0]);
+    return doubleByte ? lead * 256 + static_cast<unsigned char>(p[1]) : lead;
+}
+
+int isInSet(unsigned code, int doubleByte, const char* set) {
+    for (const char* s = set; *s;) {
+        int setDoubleByte = isDoubleByte(s);
+        if (setDoubleByte == doubleByte && characterCode(s, setDoubleByte) == code) return 1;
+        s += setDoubleByte ? 2 : 1;
+    }
+    return 0;
+}
+
+int carriedTabWouldNotFit(int previousIsTab, int width) {
+    const LayoutSettings& s = layoutSettings;
+    return previousIsTab && int64_t(s.tabCount) + width > s.columns;
+}
+
+}  // namespace
+
+int decideBreak(const char* current, const char* wordStart, const char* previous,
+                int currentIsDoubleByte) {
+    const LayoutSettings& s = layoutSettings;
+    if (s.wordWrap && wordStart && isWordChar(current[0])) {
+        return wordRunLength(wordStart) <= s.columns ? MOVE_WORD : BREAK_BEFORE;
+    }
+    if (!s.kinsoku) return BREAK_BEFORE;
+
+    unsigned code = characterCode(current, currentIsDoubleByte);
+    if (isInSet(code, currentIsDoubleByte, s.kinsokuHanging)) return HANG;
+
+    int previousIsDoubleByte = current - previous == 2;
+    unsigned previousCode = characterCode(previous, previousIsDoubleByte);
+    int previousIsTab = !previousIsDoubleByte && previous[0] == '\t';
+    int width = currentIsDoubleByte ? 2 : 1;
+
+    if (isInSet(code, currentIsDoubleByte, s.kinsokuLineStart)) {
+        if (carriedTabWouldNotFit(previousIsTab, width)) return BREAK_BEFORE;
+        int previousIsWordChar = !previousIsDoubleByte && isWordChar(previous[0]);
+        if (s.wordWrap && previousIsWordChar && wordStart != previous) return BREAK_BEFORE;
+        if (isInSet(previousCode, previousIsDoubleByte, s.kinsokuLineStart)) return BREAK_BEFORE;
+        return CARRY_PREVIOUS;
+    }
+    if (isInSet(previousCode, previousIsDoubleByte, s.kinsokuLineEnd)) {
+        return carriedTabWouldNotFit(previousIsTab, width) ? BREAK_BEFORE : CARRY_PREVIOUS;
+    }
+    return BREAK_BEFORE;
+}
+
+namespace {
+
+// Grows the table geometrically (at entries 1, 2, 4, 8, ...) so that a line
+// of many thousand rows does not reallocate on every row.
+int ensureRowCapacity(LineNode* line, int32_t rowIndex) {
+    if (rowIndex != 0 && (rowIndex & (rowIndex - 1)) != 0) return 1;
+    size_t entries = rowIndex == 0 ? 1 : size_t(rowIndex) * 2;
+    RowSpan* grown = static_cast<RowSpan*>(reallocateBytes(line->rows, entries * sizeof(RowSpan)));
+    if (!grown) return 0;
+    line->rows = grown;
+    return 1;
+}
+
+int storeRowSpan(LineNode* line, int32_t rowIndex, char* rowStart, int32_t charsPlaced,
+                 int32_t charsBefore) {
+    if (!ensureRowCapacity(line, rowIndex)) return 0;
+    line->rows[rowIndex].start = rowStart;
+    line->rows[rowIndex].charCount = charsPlaced - charsBefore;
+    return 1;
+}
+
+}  // namespace
+
+int appendRowSpan(LineNode* line, int32_t rowIndex, char* rowStart, int32_t charsPlaced) {
+    int32_t charsBefore = 0;
+    for (int32_t k = 0; k < rowIndex; ++k) charsBefore += line->rows[k].charCount;
+    return storeRowSpan(line, rowIndex, rowStart, charsPlaced, charsBefore);
+}
+
+namespace {
+
+struct RowBreaker {
+    LineNode* line;
+    char* p;
+    const char* previous = nullptr;
+    const char* wordStart = nullptr;
+    int64_t used = 0;
+    int32_t placed = 0;
+    int32_t charsBefore = 0;  // characters in the rows already ended
+    int32_t rowIndex = 0;
+    char* rowStart;
+
+    explicit RowBreaker(LineNode* node) : line(node), p(node->text), rowStart(node->text) {}
+
+    int endRow() {
+        if (!storeRowSpan(line, rowIndex, rowStart, placed, charsBefore)) return 0;
+        charsBefore = placed;
+        ++rowIndex;
+        rowStart = p;
+        used = 0;
+        return 1;
+    }
+
+    // Where the row must end before the character at p, or null for no break.
+    char* breakPointBefore(int doubleByte) {
+        const LayoutSettings& s = layoutSettings;
+        int width = doubleByte ? 2 : 1;
+        if (p == rowStart || used + width <= s.columns) return nullptr;
+        if (used > s.columns) return p;  // after a hanging character
+        switch (decideBreak(p, wordStart, previous, doubleByte)) {
+        case HANG:
+            return nullptr;
+        case MOVE_WORD:
+            // Never leave an empty row behind (possible only on very narrow grids).
+            return wordStart > rowStart ? const_cast<char*>(wordStart) : p;
+        case CARRY_PREVIOUS:
+            return previous > rowStart ? const_cast<char*>(previous) : p;
+        default:
+            return p;
+        }
+    }
+
+    void place(int doubleByte) {
+        wordStart = isWordChar(p[0]) ? (wordStart ? wordStart : p) : nullptr;
+        if (doubleByte) {
+            used += 2;
+        } else if (p[0] == '\t') {
+            used += tabAdvance(used, layoutSettings.tabCount, layoutSettings.columns);
+        } else {
+            used += 1;
+        }
+        previous = p;
+        p += doubleByte ? 2 : 1;
+        ++placed;
+    }
+
+    int run() {
+        while (*p) {
+            int doubleByte = isDoubleByte(p);
+            char* breakPoint = breakPointBefore(doubleByte);
+            if (breakPoint) {
+                placed -= int32_t(countCharacters(breakPoint, p));
+                p = breakPoint;
+                if (!endRow()) return 0;
+                doubleByte = isDoubleByte(p);
+            }
+            place(doubleByte);
+        }
+        return endRow();
+    }
+
+    // Characters between a break point and p: a moved word is single bytes,
+    // a carried character is one.
+    int64_t countCharacters(const char* from, const char* to) const {
+        if (from == to) return 0;
+        return from == previous ? 1 : to - from;
+    }
+};
+
+}  // namespace
+
+void breakLine(LineNode* line) {
+    if (!line->text) {  // only a line whose load ran out of memory
+        releaseBytes(line->rows);
+        line->rows = nullptr;
+        line->rowCount = 1;
+        line->charCount = 0;
+        return;
+    }
+    RowBreaker breaker(line);
+    int ok = breaker.run();
+    line->charCount = breaker.placed;
+    line->rowCount = ok ? breaker.rowIndex : breaker.rowIndex + 1;
+    if (!ok) {
+        releaseBytes(line->rows);
+        line->rows = nullptr;
+    }
+}
+
+void breakAllLines(int32_t columns) {
+    layoutSettings.columns = columns;
+    int64_t rows = 0;
+    for (LineNode* line = head; line; line = line->next) {
+        breakLine(line);
+        rows += line->rowCount;
+    }
+    totalRows = rows > INT32_MAX ? INT32_MAX : int32_t(rows);
+}

@@ -1,0 +1,28 @@
+// Cuts every line into rows of at most `columns` cells: tab stops, ASCII word
+// wrap and the kinsoku rules.
+#pragma once
+#include <cstdint>
+
+struct LineNode;
+
+enum BreakResult {
+    BREAK_BEFORE = 0,    // the row ends before the current character
+    MOVE_WORD = 1,       // the word the current character ends moves on
+    HANG = 2,            // the current character stays, past the margin
+    CARRY_PREVIOUS = 3,  // the previous character moves on with it
+};
+
+extern int32_t totalRows;
+
+int isDoubleByte(const char* p);
+int isWordChar(char byte);
+int32_t wordRunLength(const char* p);
+int decideBreak(const char* current, const char* wordStart, const char* previous,
+                int currentIsDoubleByte);
+int appendRowSpan(LineNode* line, int32_t rowIndex, char* rowStart, int32_t charsPlaced);
+void breakLine(LineNode* line);
+void breakAllLines(int32_t columns);
+
+// Columns a tab advances with `used` columns filled; the renderer draws with
+// the same rule, so both must agree.
+int32_t tabAdvance(int64_t used, int32_t tabCount, int32_t columns);
