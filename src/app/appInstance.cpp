@@ -1,0 +1,3 @@
+#include "appInstance.h"
+
+HINSTANCE appInstance = nullptr;

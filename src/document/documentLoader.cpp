@@ -1,0 +1,82 @@
+#include "documentLoader.h"
+
+#include "../app/appInstance.h"
+#include "../app/resource.h"
+#include "../layout/pagination.h"
+#include "../layout/rowBreaking.h"
+#include "documentNames.h"
+#include "handleBlockSource.h"
+#include "lineList.h"
+
+HANDLE openInput(const char* path) {
+    return CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                       OPEN_EXISTING, 0, nullptr);
+}
+
+namespace {
+
+// Wait cursor and a disabled window for as long as a load runs, undone on
+// every way out.
+struct BusyGuard {
+    HWND window;
+    HCURSOR previousCursor;
+    explicit BusyGuard(HWND w) : window(w) {
+        previousCursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+        if (window) EnableWindow(window, FALSE);
+    }
+    ~BusyGuard() {
+        if (previousCursor) SetCursor(previousCursor);
+        if (window) EnableWindow(window, TRUE);
+    }
+};
+
+struct HandleGuard {
+    HANDLE handle;
+    ~HandleGuard() {
+        if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+    }
+};
+
+void reportReadFailure(HWND window) {
+    char format[64] = "";
+    LoadStringA(appInstance, IDS_READ_FAILED, format, sizeof format);
+    char message[324] = "";
+    DWORD_PTR arguments[1] = {reinterpret_cast<DWORD_PTR>(documentPath)};
+    FormatMessageA(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ARGUMENT_ARRAY, format, 0, 0,
+                   message, sizeof message, reinterpret_cast<va_list*>(arguments));
+    MessageBoxA(window, message, "pemoPrint", MB_ICONERROR);
+}
+
+}  // namespace
+
+int readDocument(HWND window, const char* path) {
+    BusyGuard busy(window);
+    HandleGuard input{openInput(path)};
+    if (input.handle == INVALID_HANDLE_VALUE) return 0;
+    BlockSource source = handleBlockSource(&input.handle);
+    return readLines(&source);
+}
+
+void captureDateTime() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    formatDateTime(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute);
+}
+
+int loadDocument(HWND window) {
+    // A failed lookup must not leave the previous document's title behind.
+    documentTitle[0] = '\0';
+    GetFileTitleA(documentPath, documentTitle, PATH_BUFFER_SIZE);
+    int ok = readDocument(window, documentPath);
+    if (!ok) {
+        reportReadFailure(window);
+        clearLineList();
+        documentPath[0] = '\0';
+        documentTitle[0] = '\0';
+    }
+    currentPage = 0;
+    breakAllLines(columnsPerRow);
+    paginate(rowsPerPage);
+    captureDateTime();
+    return ok;
+}
