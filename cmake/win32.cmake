@@ -6,10 +6,13 @@ add_compile_options(-finput-charset=UTF-8 -fexec-charset=CP932)
 set(SHELL_SOURCES
   src/app/appInstance.cpp
   src/app/mainWindow.cpp
-  src/document/documentNames.cpp
   src/document/handleBlockSource.cpp
   src/document/documentLoader.cpp
   src/layout/leadByteWin32.cpp
+  src/layout/headerFooterDrawing.cpp
+  src/layout/pageRenderer.cpp
+  src/print/pageMetrics.cpp
+  src/print/deviceFont.cpp
 )
 set(PEMO_RESULTS_DIR ${CMAKE_BINARY_DIR}/results CACHE PATH "Where test suites write their reports")
 set(SHELL_LIBRARIES comdlg32 gdi32 winspool shell32 comctl32)

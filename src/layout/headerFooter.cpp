@@ -1,0 +1,82 @@
+#include "headerFooter.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "../document/documentNames.h"
+#include "rowBreaking.h"
+
+HeaderFooterSettings headerFooterSettings = {};
+char pageNumberText[NUMBER_TEXT_SIZE];
+char pageCountText[NUMBER_TEXT_SIZE];
+
+namespace {
+
+struct Output {
+    char* at;
+    int32_t space;  // bytes left, the terminator's place included
+
+    // Appends the piece whole if it leaves room for the terminator.
+    int append(const char* piece, size_t length) {
+        if (length == 0) return 1;
+        if (length >= size_t(space)) return 0;
+        memcpy(at, piece, length);
+        at += length;
+        space -= int32_t(length);
+        return 1;
+    }
+};
+
+const char* replacementFor(char code) {
+    switch (code) {
+    case 'D': return dateText;
+    case 'T': return timeText;
+    case 'P': return pageNumberText;
+    case 'A': return pageCountText;
+    case 'F': return documentTitle;
+    case 'U': return documentPath;
+    case '&': return "&";
+    default: return nullptr;
+    }
+}
+
+// The next "&" at or after p, stepping over double-byte characters; or null.
+const char* findAmpersand(const char* p) {
+    while (*p && *p != '&') p += isDoubleByte(p) ? 2 : 1;
+    return *p ? p : nullptr;
+}
+
+}  // namespace
+
+int expandTemplate(const char* templateText, char* out, int32_t outSize) {
+    if (outSize <= 0) return 1;
+    Output output{out, outSize};
+    const char* p = templateText;
+    for (;;) {
+        const char* ampersand = findAmpersand(p);
+        if (!ampersand) {
+            output.append(p, strlen(p));
+            break;
+        }
+        if (!output.append(p, size_t(ampersand - p))) break;
+        const char* replacement = replacementFor(ampersand[1]);
+        if (replacement) {
+            // A replacement that does not fit ends the expansion: nothing is cut.
+            if (!output.append(replacement, strlen(replacement))) break;
+            p = ampersand + 2;
+        } else {
+            p = ampersand + 1;  // the "&" is dropped, the next character stays
+        }
+    }
+    *output.at = '\0';
+    return 1;
+}
+
+void setPageNumberTexts(int32_t pageNumber, int32_t pageCount) {
+    snprintf(pageNumberText, sizeof pageNumberText, "%d", pageNumber);
+    snprintf(pageCountText, sizeof pageCountText, "%d", pageCount < 1 ? 1 : pageCount);
+}
+
+void formatLineNumber(int32_t lineNumber, char* out, int32_t outSize) {
+    snprintf(out, size_t(outSize), "%9d", lineNumber);
+}

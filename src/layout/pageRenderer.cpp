@@ -1,0 +1,57 @@
+#include "pageRenderer.h"
+
+#include "../document/lineList.h"
+#include "../layout/pagination.h"
+#include "headerFooterDrawing.h"
+#include "pageWalk.h"
+
+namespace {
+
+struct RowPainter {
+    HDC dc;
+    const PageMetrics* metrics;
+    RenderGeometry geometry;
+};
+
+void paintRow(void* context, LineNode* line, int32_t rowIndex, int32_t rowOnPage) {
+    RowPainter& painter = *static_cast<RowPainter*>(context);
+    const RenderGeometry& g = painter.geometry;
+    int32_t y = rowTop(g, int64_t(rowOnPage) * g.lineHeight);
+    if (rowIndex == 0) drawLineNumber(painter.dc, painter.metrics, y, line->lineNumber);
+    drawRow(painter.dc, g.textLeft, y, line, rowIndex, g.charWidth, g.gridWidth, g.textWidth);
+}
+
+struct CellPainter {
+    HDC dc;
+    int32_t x, y;
+    int32_t charWidth, gridWidth, textWidth;
+};
+
+void paintCell(void* context, const char* bytes, int32_t byteCount, int64_t column) {
+    CellPainter& painter = *static_cast<CellPainter*>(context);
+    int32_t left = cellLeft(painter.x, column * painter.charWidth, painter.charWidth,
+                            painter.gridWidth, painter.textWidth);
+    TextOutA(painter.dc, left, painter.y, bytes, byteCount);
+}
+
+}  // namespace
+
+void drawRow(HDC dc, int32_t x, int32_t y, const LineNode* line, int32_t rowIndex,
+             int32_t charWidth, int32_t gridWidth, int32_t textWidth) {
+    CellPainter painter{dc, x, y, charWidth, gridWidth, textWidth};
+    walkRowCells(line, rowIndex, paintCell, &painter);
+}
+
+int renderPage(HDC dc, const PageMetrics* m, int32_t pageIndex, int32_t columns,
+               int32_t rowsPerPage) {
+    const RECT& text = m->textRect;
+    RowPainter painter{dc, m,
+                       makeRenderGeometry(text.left, text.top, text.right, text.bottom,
+                                          m->charWidth, m->lineHeight, columns, rowsPerPage)};
+    SetBkMode(dc, TRANSPARENT);
+    HGDIOBJ previousFont = m->font ? SelectObject(dc, m->font) : nullptr;
+    walkPageRows(pageIndex, rowsPerPage, paintRow, &painter);
+    drawHeaderFooter(dc, m, pageIndex + 1, pageCount);
+    if (previousFont) SelectObject(dc, previousFont);
+    return 1;
+}
