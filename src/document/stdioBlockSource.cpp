@@ -4,7 +4,8 @@ static int readStdioBlock(void* context, char* buffer, int size, int* bytesRead)
     FILE* file = static_cast<FILE*>(context);
     size_t n = fread(buffer, 1, size_t(size), file);
     *bytesRead = int(n);
-    return !(n == 0 && ferror(file));
+    // A read error anywhere in the block fails it: a short block would end the input.
+    return !ferror(file);
 }
 
 BlockSource stdioBlockSource(FILE* file) {
