@@ -13,6 +13,9 @@ set(SHELL_SOURCES
   src/layout/pageRenderer.cpp
   src/print/pageMetrics.cpp
   src/print/deviceFont.cpp
+  src/print/printJob.cpp
+  src/print/pageSetup.cpp
+  src/settings/registrySettings.cpp
 )
 set(PEMO_RESULTS_DIR ${CMAKE_BINARY_DIR}/results CACHE PATH "Where test suites write their reports")
 set(SHELL_LIBRARIES comdlg32 gdi32 winspool shell32 comctl32)
@@ -35,3 +38,9 @@ target_link_libraries(win32Tests pemoShell gtest)
 target_link_options(win32Tests PRIVATE -static)
 target_compile_definitions(win32Tests PRIVATE PEMO_SAMPLES_DIR="Z:${CMAKE_SOURCE_DIR}/tests/samples")
 add_test(NAME win32Tests COMMAND win32Tests --gtest_output=xml:Z:${PEMO_RESULTS_DIR}/win32Tests.xml)
+
+# A small driver of the page renderer on the real printer and screen, for the
+# end-to-end renderer tests.
+add_executable(renderProbe WIN32 tests/probe/renderProbe.cpp src/app/pemoPrint.rc)
+target_link_libraries(renderProbe pemoShell)
+target_link_options(renderProbe PRIVATE -static -mwindows)

@@ -11,3 +11,5 @@
 #define IDS_ALL_PATTERN 9
 #define IDS_DEFAULT_EXT 10
 #define IDS_PRINT_FAILED 11
+
+#define IDD_PROGRESS 102

@@ -1,0 +1,105 @@
+#include "printJob.h"
+
+#include "../app/appInstance.h"
+#include "../app/resource.h"
+#include "../document/documentLoader.h"
+#include "../document/documentNames.h"
+#include "../layout/pageRenderer.h"
+#include "../layout/pagination.h"
+#include "printRange.h"
+
+int32_t printCancelled = 0;
+HWND progressDialog = nullptr;
+
+INT_PTR CALLBACK progressDialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        EnableMenuItem(GetSystemMenu(dialog, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+        return TRUE;
+    case WM_COMMAND:
+        // The button, Enter and Esc all cancel.
+        printCancelled = 1;
+        EnableWindow(GetParent(dialog), TRUE);
+        DestroyWindow(dialog);
+        progressDialog = nullptr;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL CALLBACK printAbortProc(HDC, int) {
+    MSG message;
+    while (!printCancelled && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (progressDialog && IsDialogMessageA(progressDialog, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return !printCancelled;
+}
+
+namespace {
+
+// Sends one page; gives 0 when the printer refused it.
+int printPage(HDC printer, const PageMetrics* metrics, int32_t page) {
+    if (StartPage(printer) < 0) return 0;
+    renderPage(printer, metrics, page - 1, columnsPerRow, rowsPerPage);
+    return EndPage(printer) >= 0;
+}
+
+// Sends first..last; gives 0 when any page failed.
+int printPages(HDC printer, const PageMetrics* metrics, int32_t first, int32_t last) {
+    int ok = 1;
+    WORD copies = printDialog.nCopies;
+    bool collate = (printDialog.Flags & PD_COLLATE) != 0;
+    WORD passes = collate ? copies : 1;
+    WORD copiesOfEachPage = collate ? 1 : copies;
+    for (WORD pass = 0; pass < passes; ++pass) {
+        for (int32_t page = first; page <= last; ++page) {
+            for (WORD copy = 0; copy < copiesOfEachPage; ++copy) {
+                if (!printPage(printer, metrics, page)) {
+                    ok = 0;
+                    break;  // the other copies of this page are skipped
+                }
+            }
+        }
+    }
+    return ok;
+}
+
+void reportPrintFailure(HWND owner) {
+    char message[64] = "";
+    LoadStringA(appInstance, IDS_PRINT_FAILED, message, sizeof message);
+    MessageBoxA(owner, message, "pemoPrint", MB_ICONERROR);
+}
+
+}  // namespace
+
+int printDocument(HWND owner, HDC printer, const PageMetrics* metrics) {
+    int32_t first = 0, last = 0;
+    choosePageRange((printDialog.Flags & PD_PAGENUMS) != 0, printDialog.nFromPage,
+                    printDialog.nToPage, pageCount, &first, &last);
+
+    EnableWindow(owner, FALSE);
+    printCancelled = 0;
+    progressDialog = CreateDialogA(appInstance, MAKEINTRESOURCEA(IDD_PROGRESS), owner,
+                                   progressDialogProc);
+    SetAbortProc(printer, printAbortProc);
+    DOCINFOA document = {};
+    document.cbSize = sizeof document;
+    document.lpszDocName = documentTitle;
+
+    int ok = StartDocA(printer, &document) > 0;
+    if (ok) {
+        captureDateTime();
+        ok = printPages(printer, metrics, first, last);
+        if (ok) EndDoc(printer);
+    }
+    if (!printCancelled) {
+        EnableWindow(owner, TRUE);
+        DestroyWindow(progressDialog);
+        progressDialog = nullptr;
+    }
+    if (printCancelled) return 0;
+    if (!ok) reportPrintFailure(owner);
+    return ok;
+}

@@ -1,0 +1,223 @@
+#include "registrySettings.h"
+
+#include "../app/appInstance.h"
+#include "../app/resource.h"
+#include "../layout/headerFooter.h"
+#include "../layout/layoutSettings.h"
+#include "../print/pageMetrics.h"
+#include "registryValues.h"
+
+const char programKeyPath[] = "SOFTWARE\\dalvek\\pemoPrint";
+const char editorKeyPath[] = "SOFTWARE\\dalvek\\pemo";
+char openFilterPattern[OPEN_PATTERN_SIZE];
+char defaultExtension[DEFAULT_EXTENSION_SIZE];
+
+static_assert(sizeof(LOGFONTA) == LOGFONT_VALUE_SIZE, "the stored font description is 60 bytes");
+
+namespace {
+
+struct Key {
+    HKEY handle = nullptr;
+    ~Key() {
+        if (handle) RegCloseKey(handle);
+    }
+    int openForReading(const char* path) {
+        return RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &handle) == ERROR_SUCCESS;
+    }
+    int openForWriting(const char* path) {
+        return RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                               KEY_WRITE, nullptr, &handle, nullptr) == ERROR_SUCCESS;
+    }
+};
+
+// A value read whole with its type; anything larger than any setting is
+// left unread (and so counts as missing).
+struct ReadValue {
+    unsigned char bytes[512];
+    StoredValue value;
+    int read(HKEY key, const char* name) {
+        DWORD type = 0, size = sizeof bytes;
+        if (RegQueryValueExA(key, name, nullptr, &type, bytes, &size) != ERROR_SUCCESS) return 0;
+        value = StoredValue{type, bytes, size};
+        return 1;
+    }
+};
+
+void readFlag(HKEY key, const char* name, int32_t* flag) {
+    ReadValue v;
+    if (v.read(key, name)) decodeDword(v.value, flag);
+}
+
+void readString(HKEY key, const char* name, char* buffer, uint32_t size) {
+    ReadValue v;
+    if (v.read(key, name)) decodeString(v.value, buffer, size);
+}
+
+void readCheckedNumber(HKEY key, const char* name, int32_t* number, int (*usable)(int32_t)) {
+    ReadValue v;
+    int32_t value = 0;
+    if (v.read(key, name) && decodeDword(v.value, &value) && usable(value)) *number = value;
+}
+
+void writeDword(HKEY key, const char* name, int32_t value) {
+    DWORD data = DWORD(value);
+    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
+}
+
+void writeString(HKEY key, const char* name, const char* text) {
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                   DWORD(lstrlenA(text) + 1));
+}
+
+void writeBinary(HKEY key, const char* name, const void* bytes, DWORD size) {
+    RegSetValueExA(key, name, 0, REG_BINARY, static_cast<const BYTE*>(bytes), size);
+}
+
+struct TemplateValue {
+    const char* name;
+    char* text;
+};
+
+const TemplateValue* templateValues() {
+    HeaderFooterSettings& s = headerFooterSettings;
+    static const TemplateValue values[] = {
+        {"header(left)", s.headerLeft},   {"header(center)", s.headerCenter},
+        {"header(right)", s.headerRight}, {"footer(left)", s.footerLeft},
+        {"footer(center)", s.footerCenter}, {"footer(right)", s.footerRight},
+        {nullptr, nullptr},
+    };
+    return values;
+}
+
+void loadStringDefault(UINT id, char* buffer, int size) {
+    buffer[0] = '\0';
+    LoadStringA(appInstance, id, buffer, size);
+}
+
+}  // namespace
+
+int loadProgramSettings() {
+    Key key;
+    if (!key.openForReading(programKeyPath)) return 0;
+    HeaderFooterSettings& s = headerFooterSettings;
+    readCheckedNumber(key.handle, "preview scale", &previewScale, isUsablePreviewScale);
+    readFlag(key.handle, "print header", &s.printHeader);
+    readFlag(key.handle, "print footer", &s.printFooter);
+    readFlag(key.handle, "print line number", &s.printLineNumber);
+    for (const TemplateValue* t = templateValues(); t->name; ++t) {
+        readString(key.handle, t->name, t->text, TEMPLATE_SIZE);
+    }
+    return 1;
+}
+
+int loadEditorSettings() {
+    LayoutSettings& s = layoutSettings;
+    loadStringDefault(IDS_KINSOKU_LINE_START, s.kinsokuLineStart, KINSOKU_SET_SIZE);
+    loadStringDefault(IDS_KINSOKU_HANGING, s.kinsokuHanging, KINSOKU_SET_SIZE);
+    loadStringDefault(IDS_KINSOKU_LINE_END, s.kinsokuLineEnd, KINSOKU_SET_SIZE);
+    loadStringDefault(IDS_TEXT_FILTER, openFilterPattern, OPEN_PATTERN_SIZE);
+    loadStringDefault(IDS_DEFAULT_EXT, defaultExtension, DEFAULT_EXTENSION_SIZE);
+    Key key;
+    if (!key.openForReading(editorKeyPath)) return 0;
+    // A tab stop every 0 columns would divide by zero in the layout.
+    readCheckedNumber(key.handle, "tab count", &s.tabCount, isUsableTabCount);
+    readFlag(key.handle, "word wraps", &s.wordWrap);
+    readFlag(key.handle, "kinsoku", &s.kinsoku);
+    readString(key.handle, "kinsoku1", s.kinsokuLineStart, KINSOKU_SET_SIZE);
+    readString(key.handle, "kinsoku2", s.kinsokuHanging, KINSOKU_SET_SIZE);
+    readString(key.handle, "kinsoku3", s.kinsokuLineEnd, KINSOKU_SET_SIZE);
+    readString(key.handle, "text filter", openFilterPattern, OPEN_PATTERN_SIZE);
+    readString(key.handle, "default ext", defaultExtension, DEFAULT_EXTENSION_SIZE);
+    return 1;
+}
+
+int loadPageSettings(RECT* margins, HGLOBAL devMode, POINT* paperSize) {
+    Key key;
+    if (!key.openForReading(programKeyPath)) {
+        // Nothing stored: the printer's own orientation is the one in use.
+        DEVMODEA* mode = static_cast<DEVMODEA*>(GlobalLock(devMode));
+        if (mode) {
+            savedOrientation = mode->dmOrientation;
+            GlobalUnlock(devMode);
+        }
+        return 0;
+    }
+    ReadValue v;
+    MarginBox stored;
+    if (v.read(key.handle, "margin") && decodeMargins(v.value, &stored)) {
+        *margins = RECT{stored.left, stored.top, stored.right, stored.bottom};
+    }
+    DEVMODEA* mode = static_cast<DEVMODEA*>(GlobalLock(devMode));
+    if (!mode) return 1;
+    int16_t orientation = 0;
+    if (!(v.read(key.handle, "orientation") && decodeOrientation(v.value, &orientation))) {
+        savedOrientation = mode->dmOrientation;
+    } else {
+        savedOrientation = orientation;
+        if (orientation != mode->dmOrientation) {
+            // The margins were stored with that orientation: only the sheet turns.
+            mode->dmOrientation = orientation;
+            mode->dmFields |= DM_ORIENTATION;
+            LONG width = paperSize->x;
+            paperSize->x = paperSize->y;
+            paperSize->y = width;
+        }
+    }
+    GlobalUnlock(devMode);
+    return 1;
+}
+
+int loadFontSettings(LOGFONTA* logFont, int32_t* size) {
+    Key key;
+    if (!key.openForReading(programKeyPath)) return 0;
+    ReadValue v;
+    if (v.read(key.handle, "logfont")) decodeLogFont(v.value, reinterpret_cast<unsigned char*>(logFont));
+    readCheckedNumber(key.handle, "point size", size, isUsablePointSize);
+    return 1;
+}
+
+int saveFontSettings(const LOGFONTA* logFont, int32_t size) {
+    Key key;
+    if (!key.openForWriting(programKeyPath)) return 0;
+    writeBinary(key.handle, "logfont", logFont, LOGFONT_VALUE_SIZE);
+    writeDword(key.handle, "point size", size);
+    return 1;
+}
+
+int savePreviewScale() {
+    Key key;
+    if (!key.openForWriting(programKeyPath)) return 0;
+    writeDword(key.handle, "preview scale", previewScale);
+    return 1;
+}
+
+int saveFormatSettings() {
+    Key key;
+    if (!key.openForWriting(programKeyPath)) return 0;
+    const HeaderFooterSettings& s = headerFooterSettings;
+    writeDword(key.handle, "print header", s.printHeader);
+    writeDword(key.handle, "print footer", s.printFooter);
+    writeDword(key.handle, "print line number", s.printLineNumber);
+    for (const TemplateValue* t = templateValues(); t->name; ++t) {
+        writeString(key.handle, t->name, t->text);
+    }
+    return 1;
+}
+
+int savePageSettings(const RECT* margins, HGLOBAL devMode) {
+    Key key;
+    if (!key.openForWriting(programKeyPath)) return 0;
+    unsigned char marginBytes[MARGIN_VALUE_SIZE];
+    encodeMargins(MarginBox{margins->left, margins->top, margins->right, margins->bottom},
+                  marginBytes);
+    writeBinary(key.handle, "margin", marginBytes, sizeof marginBytes);
+    DEVMODEA* mode = static_cast<DEVMODEA*>(GlobalLock(devMode));
+    if (mode) {
+        unsigned char orientationBytes[ORIENTATION_VALUE_SIZE];
+        encodeOrientation(mode->dmOrientation, orientationBytes);
+        writeBinary(key.handle, "orientation", orientationBytes, sizeof orientationBytes);
+        savedOrientation = mode->dmOrientation;
+        GlobalUnlock(devMode);
+    }
+    return 1;
+}

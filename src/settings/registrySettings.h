@@ -1,0 +1,22 @@
+// The settings in the registry: the program's own key (read and written) and
+// the sibling editor's key (read only).
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+enum { OPEN_PATTERN_SIZE = 128, DEFAULT_EXTENSION_SIZE = 4 };
+
+extern const char programKeyPath[];
+extern const char editorKeyPath[];
+extern char openFilterPattern[OPEN_PATTERN_SIZE];
+extern char defaultExtension[DEFAULT_EXTENSION_SIZE];
+
+int loadProgramSettings();
+int loadEditorSettings();
+int loadPageSettings(RECT* margins, HGLOBAL devMode, POINT* paperSize);
+int loadFontSettings(LOGFONTA* logFont, int32_t* pointSize);
+int saveFontSettings(const LOGFONTA* logFont, int32_t pointSize);
+int savePreviewScale();
+int saveFormatSettings();
+int savePageSettings(const RECT* margins, HGLOBAL devMode);
