@@ -12,7 +12,7 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick
   fonts-vlgothic fonts-ipafont-gothic
   cups-daemon cups-client printer-driver-cups-pdf ghostscript poppler-utils
-  locales
+  locales python3
 )
 
 missing=()
