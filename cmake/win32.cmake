@@ -16,6 +16,11 @@ set(SHELL_SOURCES
   src/print/printJob.cpp
   src/print/pageSetup.cpp
   src/settings/registrySettings.cpp
+  src/document/commandLineFile.cpp
+  src/filter/filterSwitch.cpp
+  src/app/windowSizing.cpp
+  src/app/previewPainter.cpp
+  src/app/windowCommands.cpp
 )
 set(PEMO_RESULTS_DIR ${CMAKE_BINARY_DIR}/results CACHE PATH "Where test suites write their reports")
 set(SHELL_LIBRARIES comdlg32 gdi32 winspool shell32 comctl32)

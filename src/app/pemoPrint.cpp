@@ -1,9 +1,19 @@
-// Entry: registers the window class, creates the preview window and runs the
-// message loop.
+// Entry: start-up in order, printing at once with "/p" or showing the
+// preview, the message loop, and the teardown on every way out.
 #include <windows.h>
 
+#include "../document/commandLineFile.h"
+#include "../filter/filterSwitch.h"
+#include "../layout/pagination.h"
+#include "../print/deviceFont.h"
+#include "../print/pageMetrics.h"
+#include "../print/pageSetup.h"
+#include "../print/printJob.h"
+#include "../settings/registrySettings.h"
 #include "appInstance.h"
 #include "mainWindow.h"
+#include "resource.h"
+#include "windowSizing.h"
 
 namespace {
 
@@ -15,6 +25,9 @@ ATOM registerWindowClass() {
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = mainWindowProc;
     windowClass.hInstance = appInstance;
+    windowClass.hIcon = LoadIconA(appInstance, MAKEINTRESOURCEA(IDI_PEMOPRINT));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageA(
+        appInstance, MAKEINTRESOURCEA(IDI_PEMOPRINT), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     windowClass.lpszClassName = windowClassName;
@@ -26,27 +39,89 @@ HWND createMainWindow() {
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
     return CreateWindowExA(WS_EX_ACCEPTFILES, windowClassName, "pemoPrint",
                            WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX,
-                           workArea.left, workArea.top, 595, 842, nullptr, nullptr,
+                           workArea.left, workArea.top, CW_USEDEFAULT, 0, nullptr, nullptr,
                            appInstance, nullptr);
 }
 
-int runMessageLoop() {
+// Fonts for both devices from the stored description, and the grid.
+void prepareFontsAndGrid() {
+    initFontDialog(nullptr);
+    setDefaultFontDescription(&screenMetrics.logFont);
+    pointSize = 100;
+    loadFontSettings(&screenMetrics.logFont, &pointSize);
+    HDC display = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+    createDeviceFont(display, &screenMetrics);
+    DeleteDC(display);
+    printerMetrics.logFont = screenMetrics.logFont;
+    HDC printer = createPrinterDC();
+    if (printer) {
+        createDeviceFont(printer, &printerMetrics);
+        DeleteDC(printer);
+    }
+    updatePageGrid(&printerMetrics);
+}
+
+void printCommandLineDocument(HWND window) {
+    printDialog.hwndOwner = window;
+    printDialog.nMaxPage = WORD(pageCount);
+    if (PrintDlgA(&printDialog)) {
+        printerDevMode = pageSetup.hDevMode = printDialog.hDevMode;
+        printerDevNames = pageSetup.hDevNames = printDialog.hDevNames;
+        HDC printer = printDialog.hDC;
+        computePageMetrics(printer);
+        createDeviceFont(printer, &printerMetrics);
+        updatePageGrid(&printerMetrics);
+        printDocument(window, printer, &printerMetrics);
+        DeleteDC(printer);
+        printDialog.hDC = nullptr;
+    }
+    PostMessageA(window, WM_CLOSE, 0, 0);
+}
+
+int runMessageLoop(HWND window) {
+    HACCEL accelerators = LoadAcceleratorsA(appInstance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (TranslateAcceleratorA(window, accelerators, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
     return int(message.wParam);
 }
 
+// Releases what lives for the whole process, on every way out.
+struct Teardown {
+    ~Teardown() {
+        if (screenMetrics.font) DeleteObject(screenMetrics.font);
+        if (printerMetrics.font) DeleteObject(printerMetrics.font);
+        if (printerDevMode) GlobalFree(printerDevMode);
+        if (printerDevNames) GlobalFree(printerDevNames);
+        releasePages();
+    }
+};
+
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
+    Teardown teardown;
     appInstance = instance;
     if (!registerWindowClass()) return 1;
+    loadProgramSettings();
+    loadEditorSettings();
     mainWindow = createMainWindow();
     if (!mainWindow) return 1;
-    ShowWindow(mainWindow, showCommand);
-    UpdateWindow(mainWindow);
-    return runMessageLoop();
+    if (!queryDefaultPrinter(mainWindow)) return 0;  // nothing to print on: end quietly
+    computePageMetrics(nullptr);
+    prepareFontsAndGrid();
+    fitWindowToPage(mainWindow, SWP_NOMOVE);
+
+    if (GetEnvironmentVariableA("PEMO_FILTER_CANCEL", nullptr, 0)) filterCancel = 1;
+    if (loadCommandLineFile(nullptr, commandLine)) {
+        printCommandLineDocument(mainWindow);
+    } else {
+        ShowWindow(mainWindow, showCommand);
+        UpdateWindow(mainWindow);
+    }
+    filterCancel = 0;
+    return runMessageLoop(mainWindow);
 }

@@ -51,3 +51,10 @@ int32_t clampToInt32(int64_t value) {
     if (value < INT32_MIN) return INT32_MIN;
     return int32_t(value);
 }
+
+int32_t scaleForPreview(int32_t pixels, int32_t scale) {
+    double scaled = double(scale) * 0.01 * double(pixels);
+    if (scaled >= 2147483647.0) return INT32_MAX;
+    if (scaled <= -2147483648.0) return INT32_MIN;
+    return int32_t(scaled);
+}

@@ -29,6 +29,9 @@ void rotateMargins(MarginBox* margins, int32_t orientation);
 // A 64-bit result brought back into 32 bits, saturating.
 int32_t clampToInt32(int64_t value);
 
+// A 100 % screen size at the preview scale (percent), truncated.
+int32_t scaleForPreview(int32_t pixels, int32_t scale);
+
 // Columns per row and rows per page for a text area and a character cell:
 // at least 4 and 1. Gives 0 (and leaves both alone) for a cell without size.
 int computePageGrid(int32_t textWidth, int32_t textHeight, int32_t charWidth, int32_t lineHeight,

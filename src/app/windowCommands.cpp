@@ -1,0 +1,109 @@
+#include "windowCommands.h"
+
+#include "../layout/pagination.h"
+#include "../print/deviceFont.h"
+#include "../print/pageMetrics.h"
+#include "../print/pageSetup.h"
+#include "../print/printJob.h"
+#include "../settings/registrySettings.h"
+#include "resource.h"
+#include "windowSizing.h"
+
+HMENU popupMenu = nullptr;
+
+namespace {
+
+const UINT resizeFlags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOCOPYBITS;
+
+void repaintAll(HWND window) {
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+}  // namespace
+
+void printCommand(HWND window) {
+    if (pageCount < 1) {
+        MessageBeep(0);
+        return;
+    }
+    printDialog.hwndOwner = window;
+    printDialog.hDevMode = printerDevMode;
+    printDialog.hDevNames = printerDevNames;
+    printDialog.nMinPage = 1;
+    printDialog.nFromPage = printDialog.nToPage = WORD(currentPage + 1);
+    printDialog.nMaxPage = WORD(pageCount);
+    if (!PrintDlgA(&printDialog)) return;
+    printerDevMode = pageSetup.hDevMode = printDialog.hDevMode;
+    printerDevNames = pageSetup.hDevNames = printDialog.hDevNames;
+
+    HDC printer = printDialog.hDC;
+    computePageMetrics(printer);
+    createDeviceFont(printer, &printerMetrics);
+    updatePageGrid(&printerMetrics);
+    printDocument(window, printer, &printerMetrics);
+    DeleteDC(printer);
+    printDialog.hDC = nullptr;
+    fitWindowToPage(window, resizeFlags);
+    repaintAll(window);
+}
+
+void pageSetupCommand(HWND window) {
+    if (!runPageSetup(window)) return;
+    fitWindowToPage(window, resizeFlags);
+    repaintAll(window);
+}
+
+void fontCommand(HWND window) {
+    HDC printer = createPrinterDC();
+    if (runFontDialog(window, printer, &screenMetrics)) {
+        HDC screen = GetDC(window);
+        createDeviceFont(screen, &screenMetrics);
+        ReleaseDC(window, screen);
+        printerMetrics.logFont = screenMetrics.logFont;
+        createDeviceFont(printer, &printerMetrics);
+        updatePageGrid(&printerMetrics);
+        repaintAll(window);
+        saveFontSettings(&screenMetrics.logFont, pointSize);
+    } else if (screenMetrics.font) {
+        // Whatever the dialog left in the description is discarded.
+        GetObjectA(screenMetrics.font, sizeof screenMetrics.logFont, &screenMetrics.logFont);
+    }
+    if (printer) DeleteDC(printer);
+}
+
+void zoomCommand(HWND window, int32_t scale) {
+    previewScale = scale;
+    fitWindowToPage(window, resizeFlags);
+    savePreviewScale();
+}
+
+void zoomRadioMark(HMENU submenu) {
+    UINT command = 0;
+    switch (previewScale) {
+    case 200: command = IDM_ZOOM200; break;
+    case 150: command = IDM_ZOOM150; break;
+    case 100: command = IDM_ZOOM100; break;
+    case 80: command = IDM_ZOOM80; break;
+    case 60: command = IDM_ZOOM60; break;
+    default: return;
+    }
+    CheckMenuRadioItem(submenu, IDM_ZOOM200, IDM_ZOOM60, command, MF_BYCOMMAND);
+}
+
+void showContextMenu(HWND window, POINT at) {
+    HMENU menu = GetSubMenu(popupMenu, 0);
+    UINT paste = IsClipboardFormatAvailable(CF_HDROP) ? MF_ENABLED : MF_GRAYED;
+    EnableMenuItem(menu, IDM_PASTE, MF_BYCOMMAND | paste);
+    EnableMenuItem(menu, IDM_PRINT, MF_BYCOMMAND | (pageCount > 0 ? MF_ENABLED : MF_GRAYED));
+    TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, window, nullptr);
+}
+
+void contextMenuAtCorner(HWND window) {
+    if (IsIconic(window)) return;
+    RECT frame, workArea;
+    GetWindowRect(window, &frame);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+    POINT at = {frame.left > workArea.left ? frame.left : workArea.left,
+                frame.top > workArea.top ? frame.top : workArea.top};
+    showContextMenu(window, at);
+}

@@ -1,0 +1,16 @@
+// The bodies of the preview window's commands: print, page setup, font,
+// zoom and the context menu.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+extern HMENU popupMenu;
+
+void printCommand(HWND window);
+void pageSetupCommand(HWND window);
+void fontCommand(HWND window);
+void zoomCommand(HWND window, int32_t scale);
+void showContextMenu(HWND window, POINT at);
+void contextMenuAtCorner(HWND window);
+void zoomRadioMark(HMENU submenu);

@@ -1,0 +1,3 @@
+#include "filterSwitch.h"
+
+int32_t filterCancel = 0;
