@@ -219,9 +219,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     breakAndCheck(columns);
     std::vector<LineRecord> first = recordRows();
     // Breaking again reuses each line's row table; the result must not depend
-    // on what the table held before.
+    // on what the table held before, nor on whether the middle of each row
+    // is crossed by groups of bytes or character by character.
     breakAndCheck(otherColumns);
+    rowBreakingByGroups = 0;
     breakAndCheck(columns);
+    rowBreakingByGroups = 1;
     std::vector<LineRecord> again = recordRows();
     FUZZ_CHECK(again.size() == first.size());
     for (size_t i = 0; i < first.size(); ++i) {

@@ -1,5 +1,8 @@
 #include "documentReader.h"
 
+#include <cstdint>
+#include <cstring>
+
 #include "lineList.h"
 
 namespace {
@@ -19,13 +22,30 @@ int endLine(ScanState& state, const char* segment, const char* end) {
     return 1;
 }
 
+// The first position from i on whose byte may end a line (a byte below
+// 0x0E), eight bytes at a time.
+int skipOrdinaryBytes(const char* buffer, int i, int n) {
+    const uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
+    while (i + 8 <= n) {
+        uint64_t word;
+        memcpy(&word, buffer + i, sizeof word);
+        if ((word - ones * 0x0E) & ~word & highs) break;  // some byte is below 0x0E
+        i += 8;
+    }
+    return i;
+}
+
 int scanBlock(ScanState& state, char* buffer, int n) {
     int begin = 0;
     if (state.pendingCR && n > 0 && buffer[0] == '\n') begin = 1;  // CR LF cut between blocks
     state.pendingCR = 0;
     int segment = begin;
     for (int i = begin; i < n; ++i) {
+        i = skipOrdinaryBytes(buffer, i, n);
+        if (i >= n) break;
         char c = buffer[i];
+        // Every byte above CR is ordinary: text, lead and trail bytes alike.
+        if (static_cast<unsigned char>(c) > '\r') continue;
         if (c == '\0') {
             buffer[i] = ' ';
         } else if (c == '\n' || c == '\r') {

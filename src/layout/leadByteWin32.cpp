@@ -2,6 +2,16 @@
 
 #include "leadByte.h"
 
-int isLeadByte(unsigned char byte) {
-    return IsDBCSLeadByte(byte) ? 1 : 0;
-}
+namespace {
+
+// Asked once, at start-up, for the ANSI code page the process runs in.
+struct PlatformLeadBytes {
+    PlatformLeadBytes() {
+        for (int byte = 0; byte < 256; ++byte) leadByteTable[byte] = IsDBCSLeadByte(BYTE(byte)) ? 1 : 0;
+    }
+};
+
+}  // namespace
+
+unsigned char leadByteTable[256];
+static PlatformLeadBytes platformLeadBytes;

@@ -1,20 +1,15 @@
 #include "rowBreaking.h"
 
+#include <cstring>
+
 #include "../document/allocation.h"
 #include "../document/lineList.h"
+#include "characterGroups.h"
+#include "kinsokuSets.h"
 #include "layoutSettings.h"
-#include "leadByte.h"
 
 int32_t totalRows = 0;
-
-int isDoubleByte(const char* p) {
-    return p && isLeadByte(static_cast<unsigned char>(p[0])) && p[1] != '\0';
-}
-
-int isWordChar(char byte) {
-    return (byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'Z') ||
-           (byte >= 'a' && byte <= 'z') || byte == '_';
-}
+int rowBreakingByGroups = 1;
 
 int32_t wordRunLength(const char* p) {
     int32_t length = 0;
@@ -37,7 +32,15 @@ unsigned characterCode(const char* p, int doubleByte) {
     return doubleByte ? lead * 256 + static_cast<unsigned char>(p[1]) : lead;
 }
 
-int isInSet(unsigned code, int doubleByte, const char* set) {
+// Set while breakAllLines runs: the settings cannot change meanwhile.
+const PreparedKinsokuSets* preparedSets = nullptr;
+
+int isInSet(unsigned code, int doubleByte, KinsokuSetName name) {
+    if (preparedSets) return isInPreparedSet(*preparedSets, name, code, doubleByte);
+    const LayoutSettings& settings = layoutSettings;
+    const char* set = name == LINE_START_SET  ? settings.kinsokuLineStart
+                      : name == HANGING_SET ? settings.kinsokuHanging
+                                            : settings.kinsokuLineEnd;
     for (const char* s = set; *s;) {
         int setDoubleByte = isDoubleByte(s);
         if (setDoubleByte == doubleByte && characterCode(s, setDoubleByte) == code) return 1;
@@ -62,21 +65,21 @@ int decideBreak(const char* current, const char* wordStart, const char* previous
     if (!s.kinsoku) return BREAK_BEFORE;
 
     unsigned code = characterCode(current, currentIsDoubleByte);
-    if (isInSet(code, currentIsDoubleByte, s.kinsokuHanging)) return HANG;
+    if (isInSet(code, currentIsDoubleByte, HANGING_SET)) return HANG;
 
     int previousIsDoubleByte = current - previous == 2;
     unsigned previousCode = characterCode(previous, previousIsDoubleByte);
     int previousIsTab = !previousIsDoubleByte && previous[0] == '\t';
     int width = currentIsDoubleByte ? 2 : 1;
 
-    if (isInSet(code, currentIsDoubleByte, s.kinsokuLineStart)) {
+    if (isInSet(code, currentIsDoubleByte, LINE_START_SET)) {
         if (carriedTabWouldNotFit(previousIsTab, width)) return BREAK_BEFORE;
         int previousIsWordChar = !previousIsDoubleByte && isWordChar(previous[0]);
         if (s.wordWrap && previousIsWordChar && wordStart != previous) return BREAK_BEFORE;
-        if (isInSet(previousCode, previousIsDoubleByte, s.kinsokuLineStart)) return BREAK_BEFORE;
+        if (isInSet(previousCode, previousIsDoubleByte, LINE_START_SET)) return BREAK_BEFORE;
         return CARRY_PREVIOUS;
     }
-    if (isInSet(previousCode, previousIsDoubleByte, s.kinsokuLineEnd)) {
+    if (isInSet(previousCode, previousIsDoubleByte, LINE_END_SET)) {
         return carriedTabWouldNotFit(previousIsTab, width) ? BREAK_BEFORE : CARRY_PREVIOUS;
     }
     return BREAK_BEFORE;
@@ -168,8 +171,85 @@ struct RowBreaker {
         ++placed;
     }
 
+    // Places whole groups of eight bytes while every character in them
+    // fits whatever its width and none is a tab: most of every row.
+    void placeGroupsWhileRoomy() {
+        const int64_t roomyUntil = int64_t(layoutSettings.columns) - 2;
+        const char* end = line->text + line->length;
+        const GroupTables& tables = groupTables();
+        const char* q = p;
+        int inTrail = 0;
+        int64_t filled = used;
+        // A character starting at q + 7 still fits, and p[8] is within the text.
+        while (filled + 7 <= roomyUntil && end - q > 8 && !hasTabOrNul(q)) {
+            ByteGroup group = classifyGroup(tables, q, inTrail);
+            int lastStart = 31 - __builtin_clz(group.starts);
+            previous = q + lastStart;
+            trackWordIn(group, q, lastStart);
+            placed += group.count;
+            inTrail = group.endsInTrail;
+            q += 8;
+            filled += 8;
+        }
+        p = const_cast<char*>(q) + inTrail;
+        used = filled + inTrail;
+    }
+
+    static int hasTabOrNul(const char* q) {
+        uint64_t word;
+        memcpy(&word, q, sizeof word);
+        const uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
+        uint64_t tabs = word ^ (ones * '\t');
+        return (((word - ones) & ~word) | ((tabs - ones) & ~tabs)) & highs ? 1 : 0;
+    }
+
+    // wordStart after a group whose last character starts at bit lastStart.
+    void trackWordIn(const ByteGroup& group, const char* q, int lastStart) {
+        if (!(group.words >> lastStart & 1)) {
+            wordStart = nullptr;
+            return;
+        }
+        unsigned below = (2u << lastStart) - 1;
+        unsigned breaks = ~group.words & below;
+        if (breaks) {
+            wordStart = q + (31 - __builtin_clz(breaks)) + 1;
+        } else if (!wordStart) {
+            wordStart = q;  // the word began with this group
+        }
+    }
+
+    // Places characters while any character fits whole and no tab needs
+    // its stop: the common case, kept free of unpredictable branches.
+    void placeWhileRoomy() {
+        if (rowBreakingByGroups) placeGroupsWhileRoomy();
+        const int64_t roomyUntil = int64_t(layoutSettings.columns) - 2;
+        const char* q = p;
+        const char* last = previous;
+        const char* word = wordStart;
+        int64_t filled = used;
+        int32_t count = placed;
+        while (filled <= roomyUntil) {
+            unsigned char c = static_cast<unsigned char>(*q);
+            if (c == '\0' || c == '\t') break;
+            int width = 1 + (isLeadByte(c) & (q[1] != '\0'));
+            // Word characters are single ASCII bytes, never lead bytes.
+            word = isWordChar(char(c)) ? (word ? word : q) : nullptr;
+            last = q;
+            q += width;
+            filled += width;
+            ++count;
+        }
+        p = const_cast<char*>(q);
+        previous = last;
+        wordStart = word;
+        used = filled;
+        placed = count;
+    }
+
     int run() {
-        while (*p) {
+        for (;;) {
+            placeWhileRoomy();
+            if (!*p) break;
             int doubleByte = isDoubleByte(p);
             char* breakPoint = breakPointBefore(doubleByte);
             if (breakPoint) {
@@ -213,10 +293,17 @@ void breakLine(LineNode* line) {
 
 void breakAllLines(int32_t columns) {
     layoutSettings.columns = columns;
+    static PreparedKinsokuSets prepared;
+    if (layoutSettings.kinsoku) {
+        const LayoutSettings& s = layoutSettings;
+        prepareKinsokuSets(&prepared, s.kinsokuLineStart, s.kinsokuHanging, s.kinsokuLineEnd);
+        preparedSets = &prepared;
+    }
     int64_t rows = 0;
     for (LineNode* line = head; line; line = line->next) {
         breakLine(line);
         rows += line->rowCount;
     }
+    preparedSets = nullptr;
     totalRows = rows > INT32_MAX ? INT32_MAX : int32_t(rows);
 }

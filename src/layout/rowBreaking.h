@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "leadByte.h"
+
 struct LineNode;
 
 enum BreakResult {
@@ -14,8 +16,20 @@ enum BreakResult {
 
 extern int32_t totalRows;
 
-int isDoubleByte(const char* p);
-int isWordChar(char byte);
+// Row breaking crosses the middle of rows eight bytes at a time; clearing
+// this makes it step character by character, so that tests can compare.
+extern int rowBreakingByGroups;
+
+// A lead byte followed by anything but the terminator.
+inline int isDoubleByte(const char* p) {
+    return p && isLeadByte(static_cast<unsigned char>(p[0])) && p[1] != '\0';
+}
+
+inline int isWordChar(char byte) {
+    return (byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'Z') ||
+           (byte >= 'a' && byte <= 'z') || byte == '_';
+}
+
 int32_t wordRunLength(const char* p);
 int decideBreak(const char* current, const char* wordStart, const char* previous,
                 int currentIsDoubleByte);

@@ -26,10 +26,10 @@ int decodeString(const StoredValue& value, char* out, uint32_t outSize) {
     if (value.type != VALUE_SZ || outSize == 0) return 0;
     // Stored strings normally carry their NUL; one written without it is
     // taken as far as it goes, as long as the terminator still fits.
-    const void* nul = memchr(value.bytes, 0, value.size);
+    const void* nul = value.size ? memchr(value.bytes, 0, value.size) : nullptr;
     uint32_t length = nul ? uint32_t(static_cast<const unsigned char*>(nul) - value.bytes) : value.size;
     if (length >= outSize) return 0;
-    memcpy(out, value.bytes, length);
+    if (length) memcpy(out, value.bytes, length);
     out[length] = '\0';
     return 1;
 }
