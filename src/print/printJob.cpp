@@ -92,7 +92,8 @@ int printDocument(HWND owner, HDC printer, const PageMetrics* metrics) {
     if (ok) {
         captureDateTime();
         ok = printPages(printer, metrics, first, last);
-        if (ok) EndDoc(printer);
+        // A document the spooler refuses at its end has not been printed either.
+        if (ok) ok = EndDoc(printer) > 0;
     }
     if (!printCancelled) {
         EnableWindow(owner, TRUE);
