@@ -15,6 +15,7 @@ set(SHELL_SOURCES
   src/print/deviceFont.cpp
   src/print/printJob.cpp
   src/print/pageSetup.cpp
+  src/print/printerSnapshot.cpp
   src/settings/registrySettings.cpp
   src/document/commandLineFile.cpp
   src/filter/filterSwitch.cpp

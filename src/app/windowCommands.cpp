@@ -5,6 +5,7 @@
 #include "../print/pageMetrics.h"
 #include "../print/pageSetup.h"
 #include "../print/printJob.h"
+#include "../print/printerSnapshot.h"
 #include "../settings/registrySettings.h"
 #include "resource.h"
 #include "windowSizing.h"
@@ -32,7 +33,12 @@ void printCommand(HWND window) {
     printDialog.nMinPage = 1;
     printDialog.nFromPage = printDialog.nToPage = WORD(currentPage + 1);
     printDialog.nMaxPage = WORD(pageCount);
-    if (!PrintDlgA(&printDialog)) return;
+    PrinterSnapshot before;
+    takePrinterSnapshot(&before);
+    if (!PrintDlgA(&printDialog)) {
+        restorePrinterSnapshot(before);
+        return;
+    }
     printerDevMode = pageSetup.hDevMode = printDialog.hDevMode;
     printerDevNames = pageSetup.hDevNames = printDialog.hDevNames;
 

@@ -5,6 +5,7 @@
 #include "../settings/registrySettings.h"
 #include "deviceFont.h"
 #include "pageMetrics.h"
+#include "printerSnapshot.h"
 
 namespace {
 
@@ -73,7 +74,12 @@ int runPageSetup(HWND window) {
     pageSetup.Flags = PSD_MARGINS | PSD_INHUNDREDTHSOFMILLIMETERS;
     pageSetup.hDevMode = printerDevMode;
     pageSetup.hDevNames = printerDevNames;
-    if (!PageSetupDlgA(&pageSetup)) return 0;
+    PrinterSnapshot before;
+    takePrinterSnapshot(&before);
+    if (!PageSetupDlgA(&pageSetup)) {
+        restorePrinterSnapshot(before);
+        return 0;
+    }
     printerDevMode = printDialog.hDevMode = pageSetup.hDevMode;
     printerDevNames = printDialog.hDevNames = pageSetup.hDevNames;
 

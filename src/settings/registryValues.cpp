@@ -23,7 +23,8 @@ int decodeDword(const StoredValue& value, int32_t* out) {
 }
 
 int decodeString(const StoredValue& value, char* out, uint32_t outSize) {
-    if (value.type != VALUE_SZ || outSize == 0) return 0;
+    // Larger than its buffer: the platform would not have read it at all.
+    if (value.type != VALUE_SZ || outSize == 0 || value.size > outSize) return 0;
     // Stored strings normally carry their NUL; one written without it is
     // taken as far as it goes, as long as the terminator still fits.
     const void* nul = value.size ? memchr(value.bytes, 0, value.size) : nullptr;

@@ -20,7 +20,8 @@ struct StoredValue {
 
 // A 4-byte number.
 int decodeDword(const StoredValue& value, int32_t* out);
-// A string into a buffer of outSize bytes: it must fit with its terminator.
+// A string into a buffer of outSize bytes: the value must not be larger than
+// the buffer, and the text must fit with its terminator.
 int decodeString(const StoredValue& value, char* out, uint32_t outSize);
 // The 60-byte font description; the face name comes back terminated.
 int decodeLogFont(const StoredValue& value, unsigned char out[LOGFONT_VALUE_SIZE]);
