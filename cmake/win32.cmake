@@ -47,6 +47,8 @@ add_test(NAME win32Tests COMMAND win32Tests --gtest_output=xml:Z:${PEMO_RESULTS_
 
 # A small driver of the page renderer on the real printer and screen, for the
 # end-to-end renderer tests.
-add_executable(renderProbe WIN32 tests/probe/renderProbe.cpp src/app/pemoPrint.rc)
+add_executable(renderProbe WIN32 tests/probe/renderProbe.cpp tests/win32/printerFixture.cpp
+  src/app/pemoPrint.rc)
+target_include_directories(renderProbe PRIVATE tests/win32)
 target_link_libraries(renderProbe pemoShell)
 target_link_options(renderProbe PRIVATE -static -mwindows)

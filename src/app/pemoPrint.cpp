@@ -8,11 +8,11 @@
 #include "../print/deviceFont.h"
 #include "../print/pageMetrics.h"
 #include "../print/pageSetup.h"
-#include "../print/printJob.h"
 #include "../settings/registrySettings.h"
 #include "appInstance.h"
 #include "mainWindow.h"
 #include "resource.h"
+#include "windowCommands.h"
 #include "windowSizing.h"
 
 namespace {
@@ -64,17 +64,7 @@ void prepareFontsAndGrid() {
 void printCommandLineDocument(HWND window) {
     printDialog.hwndOwner = window;
     printDialog.nMaxPage = WORD(pageCount);
-    if (PrintDlgA(&printDialog)) {
-        printerDevMode = pageSetup.hDevMode = printDialog.hDevMode;
-        printerDevNames = pageSetup.hDevNames = printDialog.hDevNames;
-        HDC printer = printDialog.hDC;
-        computePageMetrics(printer);
-        createDeviceFont(printer, &printerMetrics);
-        updatePageGrid(&printerMetrics);
-        printDocument(window, printer, &printerMetrics);
-        DeleteDC(printer);
-        printDialog.hDC = nullptr;
-    }
+    if (PrintDlgA(&printDialog)) printWithDialogChoices(window);
     PostMessageA(window, WM_CLOSE, 0, 0);
 }
 

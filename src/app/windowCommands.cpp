@@ -22,6 +22,18 @@ void repaintAll(HWND window) {
 
 }  // namespace
 
+void printWithDialogChoices(HWND window) {
+    printerDevMode = pageSetup.hDevMode = printDialog.hDevMode;
+    printerDevNames = pageSetup.hDevNames = printDialog.hDevNames;
+    HDC printer = printDialog.hDC;
+    computePageMetrics(printer);
+    createDeviceFont(printer, &printerMetrics);
+    updatePageGrid(&printerMetrics);
+    printDocument(window, printer, &printerMetrics);
+    DeleteDC(printer);
+    printDialog.hDC = nullptr;
+}
+
 void printCommand(HWND window) {
     if (pageCount < 1) {
         MessageBeep(0);
@@ -39,16 +51,7 @@ void printCommand(HWND window) {
         restorePrinterSnapshot(before);
         return;
     }
-    printerDevMode = pageSetup.hDevMode = printDialog.hDevMode;
-    printerDevNames = pageSetup.hDevNames = printDialog.hDevNames;
-
-    HDC printer = printDialog.hDC;
-    computePageMetrics(printer);
-    createDeviceFont(printer, &printerMetrics);
-    updatePageGrid(&printerMetrics);
-    printDocument(window, printer, &printerMetrics);
-    DeleteDC(printer);
-    printDialog.hDC = nullptr;
+    printWithDialogChoices(window);
     fitWindowToPage(window, resizeFlags);
     repaintAll(window);
 }

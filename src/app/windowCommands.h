@@ -7,6 +7,9 @@
 
 extern HMENU popupMenu;
 
+// After the print dialog's OK: its printer becomes the current one, the
+// layout follows its paper, and the chosen pages are printed.
+void printWithDialogChoices(HWND window);
 void printCommand(HWND window);
 void pageSetupCommand(HWND window);
 void fontCommand(HWND window);

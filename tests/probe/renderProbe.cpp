@@ -22,55 +22,17 @@
 #include "layout/pagination.h"
 #include "print/deviceFont.h"
 #include "print/pageMetrics.h"
+#include "printerFixture.h"
 
 namespace {
 
 const char windowClassName[] = "renderProbe";
 const LONG marginHundredthsMm = 2000;
 
-HGLOBAL makeDevNames(const char* device) {
-    const char driver[] = "winspool";
-    size_t deviceLength = strlen(device) + 1;
-    size_t size = sizeof(DEVNAMES) + sizeof driver + deviceLength + 1;
-    HGLOBAL handle = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-    char* base = static_cast<char*>(GlobalLock(handle));
-    DEVNAMES* names = reinterpret_cast<DEVNAMES*>(base);
-    names->wDriverOffset = sizeof(DEVNAMES);
-    names->wDeviceOffset = WORD(names->wDriverOffset + sizeof driver);
-    names->wOutputOffset = WORD(names->wDeviceOffset + deviceLength);
-    memcpy(base + names->wDriverOffset, driver, sizeof driver);
-    memcpy(base + names->wDeviceOffset, device, deviceLength);
-    GlobalUnlock(handle);
-    return handle;
-}
-
-HGLOBAL makeDevMode(const char* device) {
-    HANDLE printer = nullptr;
-    if (!OpenPrinterA(const_cast<char*>(device), &printer, nullptr)) return nullptr;
-    LONG size = DocumentPropertiesA(nullptr, printer, const_cast<char*>(device), nullptr, nullptr, 0);
-    HGLOBAL handle = size > 0 ? GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size) : nullptr;
-    if (handle) {
-        DEVMODEA* mode = static_cast<DEVMODEA*>(GlobalLock(handle));
-        DocumentPropertiesA(nullptr, printer, const_cast<char*>(device), mode, nullptr, DM_OUT_BUFFER);
-        mode->dmOrientation = DMORIENT_PORTRAIT;
-        mode->dmPaperSize = DMPAPER_A4;
-        mode->dmFields |= DM_ORIENTATION | DM_PAPERSIZE;
-        GlobalUnlock(handle);
-    }
-    ClosePrinter(printer);
-    return handle;
-}
-
 // The printer selection and page setup that page setup would leave behind.
-bool selectPrinter(const char* name) {
-    printerDevMode = makeDevMode(name);
-    if (!printerDevMode) return false;
-    printerDevNames = makeDevNames(name);
-    savedOrientation = DMORIENT_PORTRAIT;
+bool selectA4Printer(const char* name) {
+    if (!::selectPrinter(name, DMORIENT_PORTRAIT, marginHundredthsMm)) return false;
     pageSetup.lStructSize = sizeof pageSetup;
-    pageSetup.ptPaperSize = POINT{21000, 29700};
-    pageSetup.rtMargin =
-        RECT{marginHundredthsMm, marginHundredthsMm, marginHundredthsMm, marginHundredthsMm};
     return true;
 }
 
@@ -210,7 +172,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         const char* printer = argv[next];
         const char* file = argv[next + 1];
         const char* documentName = argc - next == 3 ? argv[next + 2] : "renderProbe";
-        if (!selectPrinter(printer)) {
+        if (!selectA4Printer(printer)) {
             fprintf(stderr, "renderProbe: no printer %s\n", printer);
             return 3;
         }
@@ -222,7 +184,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     } else if (!strcmp(command, "show") && argc - next == 1) {
         char printer[256];
         DWORD size = sizeof printer;
-        if (!GetDefaultPrinterA(printer, &size) || !selectPrinter(printer)) {
+        if (!GetDefaultPrinterA(printer, &size) || !selectA4Printer(printer)) {
             fprintf(stderr, "renderProbe: no default printer\n");
             return 3;
         }
