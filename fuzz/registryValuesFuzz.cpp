@@ -40,7 +40,7 @@ void checkString(const StoredValue& value, uint32_t outSize) {
     memset(out.get(), FILL, outSize ? outSize : 1);
     int accepted = decodeString(value, reinterpret_cast<char*>(out.get()), outSize);
     size_t length = strnlen(reinterpret_cast<const char*>(value.bytes), value.size);
-    FUZZ_CHECK(accepted == (value.type == VALUE_SZ && length < outSize));
+    FUZZ_CHECK(accepted == (value.type == VALUE_SZ && value.size <= outSize && length < outSize));
     if (!accepted) {
         FUZZ_CHECK(allFill(out.get(), outSize ? outSize : 1));
         return;
