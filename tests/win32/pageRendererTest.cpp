@@ -23,23 +23,10 @@
 #include "layout/rowBreaking.h"
 #include "print/deviceFont.h"
 #include "print/pageMetrics.h"
+#include "memoryDocument.h"
 #include "printerFixture.h"
 
 namespace {
-
-struct TextSource {
-    std::string bytes;
-    size_t offset = 0;
-
-    static int read(void* context, char* buffer, int size, int* bytesRead) {
-        TextSource& s = *static_cast<TextSource*>(context);
-        size_t n = std::min(size_t(size), s.bytes.size() - s.offset);
-        memcpy(buffer, s.bytes.data() + s.offset, n);
-        s.offset += n;
-        *bytesRead = int(n);
-        return 1;
-    }
-};
 
 // Makes the bytes the document, broken at `columns` and cut into pages of `rows`.
 void useDocument(const std::string& bytes, int32_t columns, int32_t rows) {

@@ -20,45 +20,21 @@
 #include "print/pageMetrics.h"
 #include "print/pageSetup.h"
 #include "printerFixture.h"
+#include "registryFixture.h"
 #include "settings/registrySettings.h"
 
 namespace {
 
-struct Stored {
-    bool found = false;
-    DWORD type = 0;
-    std::string bytes;
-};
-
 Stored queryValue(const char* name) {
-    Stored stored;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, programKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return stored;
-    char buffer[256];
-    DWORD size = sizeof buffer;
-    if (RegQueryValueExA(key, name, nullptr, &stored.type, reinterpret_cast<BYTE*>(buffer), &size) ==
-        ERROR_SUCCESS) {
-        stored.found = true;
-        stored.bytes.assign(buffer, size);
-    }
-    RegCloseKey(key);
-    return stored;
+    return ::queryValue(programKeyPath, name);
 }
 
 void storeBinary(const char* name, const void* bytes, DWORD size) {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, programKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
-                              nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(key, name, 0, REG_BINARY, static_cast<const BYTE*>(bytes), size);
-    RegCloseKey(key);
+    ::storeValue(programKeyPath, name, REG_BINARY, bytes, size);
 }
 
 bool programKeyExists() {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, programKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
+    return ::keyExists(programKeyPath);
 }
 
 void deleteSettingsKeys() {

@@ -24,23 +24,10 @@
 #include "print/deviceFont.h"
 #include "print/pageMetrics.h"
 #include "print/printJob.h"
+#include "memoryDocument.h"
 #include "printerFixture.h"
 
 namespace {
-
-struct TextSource {
-    std::string bytes;
-    size_t offset = 0;
-
-    static int read(void* context, char* buffer, int size, int* bytesRead) {
-        TextSource& s = *static_cast<TextSource*>(context);
-        size_t n = std::min(size_t(size), s.bytes.size() - s.offset);
-        memcpy(buffer, s.bytes.data() + s.offset, n);
-        s.offset += n;
-        *bytesRead = int(n);
-        return 1;
-    }
-};
 
 // count pages separated by form feeds, each showing "PAGE-n" and a
 // Japanese line, so that every sheet of the PDF says which page it is.

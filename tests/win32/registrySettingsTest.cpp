@@ -15,6 +15,7 @@
 #include "print/pageArithmetic.h"
 #include "print/pageMetrics.h"
 #include "printerFixture.h"
+#include "registryFixture.h"
 #include "settings/registrySettings.h"
 
 namespace {
@@ -22,49 +23,12 @@ namespace {
 // Set by the parent test for the child process it starts.
 const char childMarker[] = "PEMO_REGISTRY_CHILD";
 
-struct Stored {
-    bool found = false;
-    DWORD type = 0;
-    std::string bytes;
-};
-
-Stored queryValue(const char* keyPath, const char* name) {
-    Stored stored;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return stored;
-    char buffer[2048];
-    DWORD size = sizeof buffer;
-    if (RegQueryValueExA(key, name, nullptr, &stored.type, reinterpret_cast<BYTE*>(buffer), &size) ==
-        ERROR_SUCCESS) {
-        stored.found = true;
-        stored.bytes.assign(buffer, size);
-    }
-    RegCloseKey(key);
-    return stored;
-}
-
-void storeValue(const char* keyPath, const char* name, DWORD type, const void* bytes, size_t size) {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, keyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
-                              nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    EXPECT_EQ(RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(bytes), DWORD(size)), ERROR_SUCCESS);
-    RegCloseKey(key);
-}
-
 void storeDword(const char* keyPath, const char* name, int32_t value) {
     storeValue(keyPath, name, REG_DWORD, &value, sizeof value);
 }
 
 void storeString(const char* keyPath, const char* name, const std::string& bytes) {
     storeValue(keyPath, name, REG_SZ, bytes.data(), bytes.size());
-}
-
-bool keyExists(const char* keyPath) {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
 }
 
 void deleteSettingsKeys() {
