@@ -11,7 +11,7 @@ packages=(
   libxrender1 libxrandr2 libxi6 libxcursor1 libxcomposite1 libxinerama1 libxfixes3 libxxf86vm1
   xvfb xauth xdotool x11-utils imagemagick
   fonts-vlgothic fonts-ipafont-gothic
-  cups-daemon cups-client printer-driver-cups-pdf ghostscript poppler-utils
+  cups-daemon cups-client cups-ipp-utils printer-driver-cups-pdf ghostscript poppler-utils
   locales python3
 )
 
