@@ -92,12 +92,8 @@ void onMouseWheel(HWND window, WPARAM wParam) {
 
 LRESULT onInitMenuPopup(HWND window, HMENU menu, UINT message, WPARAM wParam, LPARAM lParam) {
     HMENU zoomMenu = GetSubMenu(GetSubMenu(popupMenu, 0), 8);
-    if (menu != zoomMenu) return 0;
-    int marked = previewScale == 200 || previewScale == 150 || previewScale == 100 ||
-                 previewScale == 80 || previewScale == 60;
-    if (!marked) return DefWindowProcA(window, message, wParam, lParam);
-    zoomRadioMark(menu);
-    return 0;
+    if (menu != zoomMenu || zoomRadioMark(menu)) return 0;
+    return DefWindowProcA(window, message, wParam, lParam);
 }
 
 }  // namespace

@@ -86,7 +86,7 @@ void zoomCommand(HWND window, int32_t scale) {
     savePreviewScale();
 }
 
-void zoomRadioMark(HMENU submenu) {
+int zoomRadioMark(HMENU submenu) {
     UINT command = 0;
     switch (previewScale) {
     case 200: command = IDM_ZOOM200; break;
@@ -94,9 +94,10 @@ void zoomRadioMark(HMENU submenu) {
     case 100: command = IDM_ZOOM100; break;
     case 80: command = IDM_ZOOM80; break;
     case 60: command = IDM_ZOOM60; break;
-    default: return;
+    default: return 0;
     }
     CheckMenuRadioItem(submenu, IDM_ZOOM200, IDM_ZOOM60, command, MF_BYCOMMAND);
+    return 1;
 }
 
 void showContextMenu(HWND window, POINT at) {

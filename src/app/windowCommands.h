@@ -16,4 +16,5 @@ void fontCommand(HWND window);
 void zoomCommand(HWND window, int32_t scale);
 void showContextMenu(HWND window, POINT at);
 void contextMenuAtCorner(HWND window);
-void zoomRadioMark(HMENU submenu);
+// Marks the item of the scale in force; gives 0 when no item has that scale.
+int zoomRadioMark(HMENU submenu);

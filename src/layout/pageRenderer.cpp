@@ -25,11 +25,12 @@ struct CellPainter {
     HDC dc;
     int32_t x, y;
     int32_t charWidth, gridWidth, textWidth;
+    int stretch;
 };
 
 void paintCell(void* context, const char* bytes, int32_t byteCount, int64_t column) {
     CellPainter& painter = *static_cast<CellPainter*>(context);
-    int32_t left = cellLeft(painter.x, column * painter.charWidth, painter.charWidth,
+    int32_t left = cellLeft(painter.x, column * painter.charWidth, painter.stretch,
                             painter.gridWidth, painter.textWidth);
     TextOutA(painter.dc, left, painter.y, bytes, byteCount);
 }
@@ -38,7 +39,8 @@ void paintCell(void* context, const char* bytes, int32_t byteCount, int64_t colu
 
 void drawRow(HDC dc, int32_t x, int32_t y, const LineNode* line, int32_t rowIndex,
              int32_t charWidth, int32_t gridWidth, int32_t textWidth) {
-    CellPainter painter{dc, x, y, charWidth, gridWidth, textWidth};
+    CellPainter painter{dc, x, y, charWidth, gridWidth, textWidth,
+                        needsStretch(gridWidth, textWidth, charWidth)};
     walkRowCells(line, rowIndex, paintCell, &painter);
 }
 

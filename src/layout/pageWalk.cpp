@@ -33,11 +33,8 @@ int32_t rowTop(const RenderGeometry& g, int64_t offset) {
     return int32_t(g.textTop + y);
 }
 
-int32_t cellLeft(int32_t x, int64_t advance, int32_t charWidth, int32_t gridWidth,
-                 int32_t textWidth) {
-    int64_t shift = needsStretch(gridWidth, textWidth, charWidth)
-                        ? advance * textWidth / gridWidth
-                        : advance;
+int32_t cellLeft(int32_t x, int64_t advance, int stretch, int32_t gridWidth, int32_t textWidth) {
+    int64_t shift = stretch ? advance * textWidth / gridWidth : advance;
     return int32_t(x + shift);
 }
 

@@ -25,8 +25,7 @@ int needsStretch(int32_t gridSize, int32_t textSize, int32_t cellSize);
 
 // Device position of a row top (offset in grid pixels) and of a cell (advance).
 int32_t rowTop(const RenderGeometry& g, int64_t offset);
-int32_t cellLeft(int32_t x, int64_t advance, int32_t charWidth, int32_t gridWidth,
-                 int32_t textWidth);
+int32_t cellLeft(int32_t x, int64_t advance, int stretch, int32_t gridWidth, int32_t textWidth);
 
 // Calls visit for each row the page shows, in order, with the row's index
 // within its line and the row's position on the page (0-based). Gives the

@@ -60,12 +60,14 @@ int queryDefaultPrinter(HWND window) {
     printerDevMode = pageSetup.hDevMode;
     printerDevNames = pageSetup.hDevNames;
     preparePrintDialog(window);
-    // The platform gives no margins here; margins stored by page setup replace these.
+    int marginsFound = 0;
+    loadPageSettings(&pageSetup.rtMargin, printerDevMode, &pageSetup.ptPaperSize, &marginsFound);
+    // The platform gives no margins here: without stored ones, our own, measured
+    // on the printer only then and in the orientation now in use.
     const RECT& given = pageSetup.rtMargin;
-    if (!given.left && !given.top && !given.right && !given.bottom) {
+    if (!marginsFound && !given.left && !given.top && !given.right && !given.bottom) {
         pageSetup.rtMargin = defaultMargins();
     }
-    loadPageSettings(&pageSetup.rtMargin, printerDevMode, &pageSetup.ptPaperSize);
     return 1;
 }
 

@@ -131,26 +131,22 @@ int loadEditorSettings() {
     return 1;
 }
 
-int loadPageSettings(RECT* margins, HGLOBAL devMode, POINT* paperSize) {
+int loadPageSettings(RECT* margins, HGLOBAL devMode, POINT* paperSize, int* marginsFound) {
     Key key;
-    if (!key.openForReading(programKeyPath)) {
-        // Nothing stored: the printer's own orientation is the one in use.
-        DEVMODEA* mode = static_cast<DEVMODEA*>(GlobalLock(devMode));
-        if (mode) {
-            savedOrientation = mode->dmOrientation;
-            GlobalUnlock(devMode);
-        }
-        return 0;
-    }
+    int opened = key.openForReading(programKeyPath);
     ReadValue v;
     MarginBox stored;
-    if (v.read(key.handle, "margin") && decodeMargins(v.value, &stored)) {
-        *margins = RECT{stored.left, stored.top, stored.right, stored.bottom};
-    }
-    DEVMODEA* mode = static_cast<DEVMODEA*>(GlobalLock(devMode));
-    if (!mode) return 1;
+    int found = opened && v.read(key.handle, "margin") && decodeMargins(v.value, &stored);
+    if (found) *margins = RECT{stored.left, stored.top, stored.right, stored.bottom};
+    if (marginsFound) *marginsFound = found;
+
     int16_t orientation = 0;
-    if (!(v.read(key.handle, "orientation") && decodeOrientation(v.value, &orientation))) {
+    int hasOrientation = opened && v.read(key.handle, "orientation") &&
+                         decodeOrientation(v.value, &orientation);
+    DEVMODEA* mode = static_cast<DEVMODEA*>(GlobalLock(devMode));
+    if (!mode) return opened;
+    if (!hasOrientation) {
+        // Nothing stored: the printer's own orientation is the one in use.
         savedOrientation = mode->dmOrientation;
     } else {
         savedOrientation = orientation;
@@ -164,7 +160,7 @@ int loadPageSettings(RECT* margins, HGLOBAL devMode, POINT* paperSize) {
         }
     }
     GlobalUnlock(devMode);
-    return 1;
+    return opened;
 }
 
 int loadFontSettings(LOGFONTA* logFont, int32_t* size) {

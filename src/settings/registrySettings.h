@@ -14,7 +14,8 @@ extern char defaultExtension[DEFAULT_EXTENSION_SIZE];
 
 int loadProgramSettings();
 int loadEditorSettings();
-int loadPageSettings(RECT* margins, HGLOBAL devMode, POINT* paperSize);
+// marginsFound, when given, tells whether "margin" was stored.
+int loadPageSettings(RECT* margins, HGLOBAL devMode, POINT* paperSize, int* marginsFound = nullptr);
 int loadFontSettings(LOGFONTA* logFont, int32_t* pointSize);
 int saveFontSettings(const LOGFONTA* logFont, int32_t pointSize);
 int savePreviewScale();

@@ -32,15 +32,15 @@ TEST(RenderGeometry, RowTopsAndCellsSpreadOverTheTextArea) {
     EXPECT_EQ(rowTop(g, 0), 20);
     EXPECT_EQ(rowTop(g, 40), 80);
     EXPECT_EQ(rowTop(g, 3 * 40), 200);
-    EXPECT_EQ(cellLeft(10, 20, 20, 200, 300), 40);
-    EXPECT_EQ(cellLeft(10, 30, 20, 200, 300), 55);
+    EXPECT_EQ(cellLeft(10, 20, needsStretch(200, 300, 20), 200, 300), 40);
+    EXPECT_EQ(cellLeft(10, 30, needsStretch(200, 300, 20), 200, 300), 55);
     // Squeezed: 4 columns of 20 on 50 pixels, rounded down separately.
-    EXPECT_EQ(cellLeft(0, 20, 20, 80, 50), 12);
-    EXPECT_EQ(cellLeft(0, 60, 20, 80, 50), 37);
+    EXPECT_EQ(cellLeft(0, 20, needsStretch(80, 50, 20), 80, 50), 12);
+    EXPECT_EQ(cellLeft(0, 60, needsStretch(80, 50, 20), 80, 50), 37);
     // Unstretched: plain offsets.
     RenderGeometry plain = makeRenderGeometry(10, 20, 210, 420, 20, 40, 10, 10);
     EXPECT_EQ(rowTop(plain, 80), 100);
-    EXPECT_EQ(cellLeft(10, 60, 20, 200, 200), 70);
+    EXPECT_EQ(cellLeft(10, 60, needsStretch(200, 200, 20), 200, 200), 70);
 }
 
 struct Walked {
