@@ -20,13 +20,7 @@ startFontTest() {
 }
 
 openFontDialog() {
-  local x y
-  read -r x y _ < <(windowGeometry "$WINDOW")
-  movePointer $((x + 300)) $((y + 400))
-  pressKey "$WINDOW" ctrl+m
-  waitForMenus 1 >/dev/null || fail "no context menu" || return 1
-  xdotool key f
-  waitForWindow "$FONT_DIALOG" 10 || fail "no font dialog"
+  openFromContextMenu f "$FONT_DIALOG" || fail "no font dialog"
 }
 
 # Types $2 into the size box of font dialog $1.

@@ -152,6 +152,19 @@ popupMenus() {
 }
 
 # Waits until $1 popup menus are open; prints their ids, the newest last.
+# Opens the context menu of $WINDOW with Ctrl+M, picks the item with
+# mnemonic $1 and waits for the dialog titled $2; prints the dialog's id.
+openFromContextMenu() {
+  local x y
+  read -r x y _ < <(windowGeometry "$WINDOW")
+  # The pointer on the window, off the menu: the menu needs it for its keys.
+  movePointer $((x + 300)) $((y + 400))
+  pressKey "$WINDOW" ctrl+m
+  waitForMenus 1 >/dev/null || return 1
+  xdotool key "$1"
+  waitForWindow "$2" 10
+}
+
 waitForMenus() {
   local count=$1 ids
   for _ in $(seq 60); do

@@ -17,14 +17,7 @@ startSetupTest() {
 }
 
 openPageSetup() {
-  local x y
-  read -r x y _ < <(windowGeometry "$WINDOW")
-  # The pointer on the window, off the menu: the menu needs it for its keys.
-  movePointer $((x + 300)) $((y + 400))
-  pressKey "$WINDOW" ctrl+m
-  waitForMenus 1 >/dev/null || fail "no context menu" || return 1
-  xdotool key u
-  waitForWindow ページ設定 10 || fail "no page setup dialog"
+  openFromContextMenu u ページ設定 || fail "no page setup dialog"
 }
 
 closeDialog() {

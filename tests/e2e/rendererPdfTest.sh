@@ -10,16 +10,6 @@ LAYOUT_TOOL=$PEMO_BUILD/native/pemo-layout
 SAMPLE=$PEMO_ROOT/tests/samples/renderer.txt
 HELPER=$(dirname "$0")/pageRows.py
 
-# cups-pdf writes into the job owner's home ("Out ${HOME}/PDF" by default).
-pdfDirectory() {
-  local home out
-  home=$(getent passwd "$(id -un)" | cut -d: -f6)
-  out=$(awk '$1 == "Out" { print $2 }' /etc/cups/cups-pdf.conf 2>/dev/null)
-  out=${out:-'${HOME}/PDF'}
-  echo "${out//'${HOME}'/$home}"
-}
-PDF_DIR=$(pdfDirectory)
-
 # Prints the sample on queue $1 with the probe options in $2 as document $3;
 # leaves the probe's report in $OUT/probe.txt and moves the PDF to $OUT.pdf.
 printSample() {
@@ -111,22 +101,23 @@ tabStopsLandOnTheirColumns() {
     fail "the tab row is not printed on its tab stops"
 }
 
-printsTheLayoutOnPdf() {
-  OUT=$E2E_OUT/renderer-PDF
-  printSample PDF "" renderProbe-PDF-plain || return 1
+# Prints the sample plainly on queue $1 and checks rows, margins and tab stops.
+printsAndChecksPlainly() {
+  OUT=$E2E_OUT/renderer-$1
+  printSample "$1" "" "renderProbe-$1-plain" || return 1
   comparePages "" || return 1
   startsAtTheMargins || return 1
   tabStopsLandOnTheirColumns
 }
 
+printsTheLayoutOnPdf() {
+  printsAndChecksPlainly PDF
+}
+
 # The text area is measured from the printable origin, which this queue
 # moves by 75 and 150 pixels: the text must stay at the same place on the sheet.
 printsTheLayoutInsideAnUnprintableBorder() {
-  OUT=$E2E_OUT/renderer-PDFMargins
-  printSample PDFMargins "" renderProbe-PDFMargins-plain || return 1
-  comparePages "" || return 1
-  startsAtTheMargins || return 1
-  tabStopsLandOnTheirColumns
+  printsAndChecksPlainly PDFMargins
 }
 
 # With kinsoku, punctuation hangs past the last column into the margin; it

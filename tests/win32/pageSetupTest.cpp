@@ -48,13 +48,6 @@ std::string marginBytes(const RECT& m) {
     return std::string(reinterpret_cast<const char*>(values), sizeof values);
 }
 
-short orientationOf(HGLOBAL devMode) {
-    DEVMODEA* mode = static_cast<DEVMODEA*>(GlobalLock(devMode));
-    short orientation = mode ? mode->dmOrientation : 0;
-    GlobalUnlock(devMode);
-    return orientation;
-}
-
 std::string deviceNameOf(HGLOBAL devNames) {
     DEVNAMES* names = static_cast<DEVNAMES*>(GlobalLock(devNames));
     std::string name = names ? reinterpret_cast<const char*>(names) + names->wDeviceOffset : "";

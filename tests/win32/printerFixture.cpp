@@ -58,3 +58,10 @@ void releasePrinter() {
     if (printerDevNames) GlobalFree(printerDevNames);
     printerDevMode = printerDevNames = nullptr;
 }
+
+short orientationOf(HGLOBAL devMode) {
+    DEVMODEA* mode = static_cast<DEVMODEA*>(GlobalLock(devMode));
+    short orientation = mode ? mode->dmOrientation : 0;
+    GlobalUnlock(devMode);
+    return orientation;
+}

@@ -8,3 +8,6 @@
 // the printer is not there.
 bool selectPrinter(const char* name, short orientation, LONG marginHundredthsMm);
 void releasePrinter();
+
+// The orientation a device mode holds (0 when it cannot be read).
+short orientationOf(HGLOBAL devMode);

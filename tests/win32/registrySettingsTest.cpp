@@ -48,13 +48,6 @@ std::string withNul(const std::string& text) {
     return std::string(text.c_str(), text.size() + 1);
 }
 
-short orientationOf(HGLOBAL devMode) {
-    DEVMODEA* mode = static_cast<DEVMODEA*>(GlobalLock(devMode));
-    short orientation = mode ? mode->dmOrientation : 0;
-    GlobalUnlock(devMode);
-    return orientation;
-}
-
 std::string devModeBytes(HGLOBAL devMode) {
     DEVMODEA* mode = static_cast<DEVMODEA*>(GlobalLock(devMode));
     std::string bytes(reinterpret_cast<const char*>(mode), mode->dmSize + mode->dmDriverExtra);
