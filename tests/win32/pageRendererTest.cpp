@@ -24,6 +24,7 @@
 #include "print/deviceFont.h"
 #include "print/pageMetrics.h"
 #include "memoryDocument.h"
+#include "pdfOutput.h"
 #include "printerFixture.h"
 
 namespace {
@@ -380,8 +381,8 @@ TEST_F(PageRendererHeaderFooter, PagesOutsideTheDocumentShowOnlyTheHeader) {
 }
 
 // The PDF printer's driver, told to write into a file, produces PostScript
-// without going through the CUPS queue. A script compares the file's text
-// with the rows listed next to it.
+// without going through the CUPS queue; Ghostscript and poppler read the
+// page back, and its lines must be the document's rows.
 TEST(PageRendererOnPdf, PrintsTheFirstPageToAPostScriptFile) {
     ASSERT_TRUE(selectPrinter("PDF", DMORIENT_PORTRAIT, 2000));
     ASSERT_EQ(computePageMetrics(nullptr), 1);
@@ -447,18 +448,41 @@ TEST(PageRendererOnPdf, PrintsTheFirstPageToAPostScriptFile) {
     ASSERT_TRUE(GetFileAttributesExA(page.c_str(), GetFileExInfoStandard, &file)) << page;
     EXPECT_GT(file.nFileSizeLow, 0u);
 
-    // Every row of the (only) page, tabs kept, one per line.
-    FILE* rows = fopen((results + "/renderer-page.rows").c_str(), "wb");
-    ASSERT_NE(rows, nullptr);
+    // Every row of the (only) page against the page's text lines, white
+    // space aside (tab stops come back as spaces, empty rows as nothing).
+    auto withoutSpaces = [](const std::string& text) {
+        std::string kept;
+        for (char c : text) {
+            if (c != ' ' && c != '\t' && c != '\r' && c != '\f') kept += c;
+        }
+        return kept;
+    };
+    std::vector<std::string> rows;
     for (LineNode* line = head; line; line = line->next) {
         for (int32_t k = 0; k < line->rowCount; ++k) {
             const char* end = k + 1 < line->rowCount ? line->rows[k + 1].start
                                                      : line->text + line->length;
-            fwrite(line->rows[k].start, 1, size_t(end - line->rows[k].start), rows);
-            fputc('\n', rows);
+            std::string row = withoutSpaces(std::string(line->rows[k].start, size_t(end - line->rows[k].start)));
+            if (!row.empty()) rows.push_back(row);
         }
     }
-    fclose(rows);
+    std::string unixPage = page.substr(2);  // without "Z:"
+    std::string text;
+    ASSERT_EQ(runUnixCommand("ps2pdf '" + unixPage + "' '" + unixPage + ".pdf' && pdftotext -layout '" +
+                                 unixPage + ".pdf' -",
+                             &text),
+              0)
+        << text;
+    std::vector<std::string> printed;
+    size_t start = 0;
+    for (std::string lines = utf8ToCp932(text); start < lines.size();) {
+        size_t end = lines.find('\n', start);
+        if (end == std::string::npos) end = lines.size();
+        std::string line = withoutSpaces(lines.substr(start, end - start));
+        if (!line.empty()) printed.push_back(line);
+        start = end + 1;
+    }
+    EXPECT_EQ(printed, rows);
 
     clearLineList();
     releasePages();

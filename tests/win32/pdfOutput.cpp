@@ -44,16 +44,6 @@ bool writeWholeFile(const std::string& unixPath, const std::string& bytes) {
 // cups-pdf's directory for jobs of root.
 const char pdfDirectory[] = "/root/PDF";
 
-std::string utf8ToCp932(const std::string& utf8) {
-    if (utf8.empty()) return utf8;
-    int wide = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
-    std::wstring text(size_t(wide), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), &text[0], wide);
-    int narrow = WideCharToMultiByte(932, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
-    std::string out(size_t(narrow), '\0');
-    WideCharToMultiByte(932, 0, text.data(), wide, &out[0], narrow, nullptr, nullptr);
-    return out;
-}
 
 void sleepMs(int ms) { Sleep(DWORD(ms)); }
 
@@ -198,4 +188,15 @@ std::vector<int> numbersAfter(const std::string& text, const std::string& prefix
             numbers.push_back(atoi(text.c_str() + digits));
     }
     return numbers;
+}
+
+std::string utf8ToCp932(const std::string& utf8) {
+    if (utf8.empty()) return utf8;
+    int wide = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
+    std::wstring text(size_t(wide), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), &text[0], wide);
+    int narrow = WideCharToMultiByte(932, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
+    std::string out(size_t(narrow), '\0');
+    WideCharToMultiByte(932, 0, text.data(), wide, &out[0], narrow, nullptr, nullptr);
+    return out;
 }

@@ -36,6 +36,9 @@ int pdfPageCount(const std::string& documentName);
 // compares with the sources' literals.
 std::vector<std::string> pdfPageTexts(const std::string& documentName);
 
+// poppler's UTF-8 text in code page 932, to compare with the sources' literals.
+std::string utf8ToCp932(const std::string& utf8);
+
 // The numbers that follow each occurrence of `prefix` in the text, in order
 // ("PAGE-" in "PAGE-2 ... PAGE-13" gives 2, 13).
 std::vector<int> numbersAfter(const std::string& text, const std::string& prefix);
