@@ -9,7 +9,8 @@ E2E_HELPERS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 SETTINGS_KEY='HKCU\Software\dalvek\pemoPrint'
 mkdir -p "$E2E_OUT"
 
-fail() { echo "  failed: $*"; return 1; }
+# To stderr, so that a failure inside $(...) still shows in the log.
+fail() { echo "  failed: $*" >&2; return 1; }
 note() { echo "  $*"; }
 
 # ---------------------------------------------------------------- program
