@@ -9,7 +9,7 @@ export PEMO_BUILD=${PEMO_BUILD:-$ROOT/build}
 B=$PEMO_BUILD
 RESULTS=$B/results
 JOBS=${JOBS:-2}
-FUZZ_SECONDS=${FUZZ_SECONDS:-20}
+FUZZ_SECONDS=${FUZZ_SECONDS:-45}
 
 tools/setup.sh || exit 1
 rm -rf "$RESULTS" "$B/run/suite-results"

@@ -1,0 +1,183 @@
+// One libFuzzer target for every parser of the core. The first byte picks the
+// parser, the next bytes its settings, the rest is the text it parses.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "document/allocation.h"
+#include "document/commandLineScan.h"
+#include "document/documentNames.h"
+#include "document/documentReader.h"
+#include "document/lineList.h"
+#include "layout/headerFooter.h"
+#include "layout/layoutSettings.h"
+#include "layout/pagination.h"
+#include "layout/rowBreaking.h"
+#include "settings/registryValues.h"
+
+#define CHECK(condition) \
+    ((condition) ? (void)0 : (fprintf(stderr, "%s:%d: %s\n", __FILE__, __LINE__, #condition), abort()))
+
+namespace {
+
+struct Input {
+    const uint8_t* data;
+    size_t size;
+    unsigned take() { return size ? (--size, *data++) : 0; }
+    std::string rest() { return std::string(reinterpret_cast<const char*>(data), size); }
+};
+
+// Reads of sizes from the input's settings; one chosen read fails.
+struct Source {
+    std::string bytes;
+    size_t at = 0;
+    unsigned cut, failAt;
+    int reads = 0;
+    static int read(void* context, char* buffer, int size, int* got) {
+        Source& s = *static_cast<Source*>(context);
+        if (unsigned(++s.reads) == s.failAt) return 0;
+        size_t n = std::min({size_t(size), s.bytes.size() - s.at, s.reads == 1 ? size_t(s.cut) : size_t(size)});
+        memcpy(buffer, s.bytes.data() + s.at, n);
+        s.at += n;
+        *got = int(n);
+        return 1;
+    }
+};
+
+long allocations, failingAllocation;
+int failOne() { return ++allocations == failingAllocation; }
+
+// The line list is linked both ways and its texts hold no line ends.
+size_t checkLines() {
+    size_t bytes = 0;
+    LineNode* previous = nullptr;
+    for (LineNode* line = head; line; previous = line, line = line->next) {
+        CHECK(line->prev == previous);
+        if (!line->text) continue;
+        CHECK(strlen(line->text) == size_t(line->length));
+        CHECK(!strpbrk(line->text, "\r\n\f"));
+        bytes += size_t(line->length);
+    }
+    CHECK(tail == previous);
+    return bytes;
+}
+
+void fuzzLoader(Input in) {
+    Source source{"", 0, in.take() * 3, in.take() % 8};
+    failingAllocation = in.take() % 16;
+    source.bytes = in.rest();
+    allocations = 0;
+    allocationFailureHook = failOne;
+    BlockSource blocks{&Source::read, &source};
+    int ok = readLines(&blocks);
+    allocationFailureHook = nullptr;
+    size_t bytes = checkLines();
+    clearLineList();
+    if (!ok || source.cut < READ_BLOCK_SIZE || source.failAt) return;
+    size_t ends = 0;
+    for (char c : source.bytes) ends += c == '\r' || c == '\n' || c == '\f';
+    CHECK(bytes == source.bytes.size() - ends);  // every other byte is in a line
+}
+
+void fuzzLayout(Input in) {
+    LayoutSettings& s = layoutSettings;
+    int32_t columns = int32_t(in.take() % 100 + 1), rows = int32_t(in.take() % 50 + 1);
+    unsigned switches = in.take();
+    s.tabCount = int32_t(switches % 16);
+    s.wordWrap = switches >> 4 & 1;
+    s.kinsoku = switches >> 5 & 1;
+    copyKinsokuSet(s.kinsokuLineStart, defaultKinsokuLineStart);
+    copyKinsokuSet(s.kinsokuHanging, switches >> 6 & 1 ? ".,\x81\x41\x81\x42" : defaultKinsokuHanging);
+    std::string text = in.rest();
+    appendLineText(nullptr, 0, text.data(), int32_t(text.size()));
+    appendLineText(tail, 0, text.data(), int32_t(text.size() / 2));
+    tail->pageBreakAfter = switches >> 7;
+    appendLineText(tail, 0, "", 0);
+    rowBreakingByGroups = 0;
+    breakAllLines(columns);
+    std::string stepped;
+    for (LineNode* line = head; line; line = line->next)
+        for (int32_t k = 0; k < line->rowCount; ++k)
+            stepped += std::to_string(line->rows[k].start - line->text) + "," + std::to_string(line->rows[k].charCount) + " ";
+    rowBreakingByGroups = 1;
+    breakAllLines(columns);
+    std::string grouped;
+    int64_t rowSum = 0;
+    for (LineNode* line = head; line; line = line->next) {
+        int32_t chars = 0;
+        for (int32_t k = 0; k < line->rowCount; ++k) {
+            const RowSpan& row = line->rows[k];
+            const char* end = k + 1 < line->rowCount ? line->rows[k + 1].start : line->text + line->length;
+            CHECK(row.start >= line->text && row.start <= end && (row.start < end || !line->length));
+            chars += row.charCount;
+            grouped += std::to_string(row.start - line->text) + "," + std::to_string(row.charCount) + " ";
+        }
+        CHECK(chars == line->charCount);
+        rowSum += line->rowCount;
+    }
+    CHECK(grouped == stepped);
+    CHECK(rowSum == totalRows);
+    CHECK(paginate(rows) >= 1);
+    for (int32_t p = 0; p < pageCount; ++p) CHECK(pages[p].firstRow >= 1 && pages[p].firstRow <= pages[p].firstLine->rowCount);
+    clearLineList();
+    releasePages();
+}
+
+void fuzzTemplate(Input in) {
+    int32_t size = int32_t(in.take() * 4 % (EXPANDED_TEMPLATE_SIZE + 1));
+    std::string path = in.rest().substr(0, PATH_BUFFER_SIZE - 1);
+    strcpy(documentPath, path.c_str());
+    strcpy(documentTitle, path.substr(path.size() / 2).c_str());
+    std::string text = in.rest().substr(0, TEMPLATE_SIZE - 1);
+    char out[EXPANDED_TEMPLATE_SIZE + 1];
+    memset(out, '#', sizeof out);
+    expandTemplate(text.c_str(), out, size);
+    CHECK(out[size] == '#');
+    if (size) CHECK(strlen(out) < size_t(size));
+}
+
+void fuzzCommandLine(Input in) {
+    std::string line = in.rest();
+    line.resize(strlen(line.c_str()));
+    CommandLineScan scan = scanCommandLine(line.c_str());
+    if (!scan.hasName) return;
+    CHECK(scan.nameStart >= 0 && size_t(scan.nameStart) <= line.size());
+    CHECK(scan.nameEnd >= scan.nameStart - 1 && size_t(scan.nameEnd) < line.size() + (scan.nameEnd < 0));
+    char path[PATH_BUFFER_SIZE];
+    copyBounded(line.c_str() + scan.nameStart, line.c_str() + scan.nameEnd, path, sizeof path);
+    CHECK(strlen(path) < sizeof path);
+}
+
+void fuzzStoredValue(Input in) {
+    uint32_t type = in.take() % 8, outSize = in.take() + 1;
+    std::string bytes = in.rest();
+    StoredValue value{type, reinterpret_cast<const unsigned char*>(bytes.data()), uint32_t(bytes.size())};
+    char text[300];
+    memset(text, '#', sizeof text);
+    if (decodeString(value, text, outSize)) CHECK(strlen(text) < outSize);
+    CHECK(text[outSize] == '#');
+    int32_t number;
+    decodeDword(value, &number);
+    unsigned char font[LOGFONT_VALUE_SIZE];
+    if (decodeLogFont(value, font)) CHECK(font[LOGFONT_FACE_OFFSET + LOGFONT_FACE_SIZE - 1] == 0);
+    MarginBox margins;
+    decodeMargins(value, &margins);
+    int16_t orientation = 0;
+    if (decodeOrientation(value, &orientation)) CHECK(orientation == 1 || orientation == 2);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    Input in{data, size};
+    switch (in.take() % 5) {
+    case 0: fuzzLoader(in); break;
+    case 1: fuzzLayout(in); break;
+    case 2: fuzzTemplate(in); break;
+    case 3: fuzzCommandLine(in); break;
+    case 4: fuzzStoredValue(in); break;
+    }
+    return 0;
+}

@@ -1,0 +1,165 @@
+// Loading, pagination and the page walk: what a document's bytes become on
+// each page, read through the same walk the renderer draws with.
+#include "coreTestSupport.h"
+
+namespace {
+
+void drawCell(void* context, const char* bytes, int32_t count, int64_t column) {
+    std::string& row = *static_cast<std::string*>(context);
+    row.resize(size_t(column), '.');  // columns a tab skips
+    row.append(bytes, size_t(count));
+}
+
+void drawRow(void* context, LineNode* line, int32_t rowIndex, int32_t rowOnPage) {
+    std::string& page = *static_cast<std::string*>(context);
+    if (rowOnPage > 0) page += "|";
+    if (rowIndex == 0) page += std::to_string(line->lineNumber) + ":";
+    std::string row;
+    walkRowCells(line, rowIndex, drawCell, &row);
+    page += row;
+}
+
+// Every page as the renderer walks it: rows joined by "|", a line's first row
+// after its number, pages joined by " / ".
+std::string drawnPages(int32_t rows) {
+    std::string out;
+    for (int32_t p = 0; p < pageCount; ++p) {
+        if (p) out += " / ";
+        walkPageRows(p, rows, drawRow, &out);
+    }
+    return utf8(out);
+}
+
+std::string layOut(const std::string& text, int32_t columns, int32_t rows) {
+    if (!loadText(text)) return "load failed";
+    breakAllLines(columns);
+    paginate(rows);
+    return drawnPages(rows);
+}
+
+using Document = EngineTest;
+
+TEST_F(Document, LinesFromBytes) {
+    const std::string x511(511, 'x'), a1300(1300, 'a');
+    const struct {
+        std::string bytes, lines;
+    } cases[] = {
+        {"", "1:"},
+        {"abc", "1:abc"},
+        {"abc\n", "1:abc|2:"},
+        {"abc\r", "1:abc|2:"},
+        {"abc\r\n", "1:abc|2:"},
+        {"abc\f", "1:abc^|1:"},
+        {"a\r\nb\nc\rd", "1:a|2:b|3:c|4:d"},
+        {"a\n\rb", "1:a|2:|3:b"},
+        {"a\r\r\nb", "1:a|2:|3:b"},
+        {std::string("a\0b\0\n", 5), "1:a b |2:"},
+        {"ab\fcd\n", "1:ab^|1:cd|2:"},
+        {"ab\r\n\fcd\r\fe", "1:ab|2:^|2:cd|3:^|3:e"},
+        {"\f\f", "1:^|1:^|1:"},
+        // Line ends cut between the 512-byte blocks.
+        {x511 + "\r\ny", "1:" + x511 + "|2:y"},
+        {x511 + "\r\n", "1:" + x511 + "|2:"},
+        {x511 + "\r\n\ny", "1:" + x511 + "|2:|3:y"},
+        {x511 + "\ry", "1:" + x511 + "|2:y"},
+        {x511 + "\f\n", "1:" + x511 + "^|1:|2:"},
+        {a1300 + "\r\nz", "1:" + a1300 + "|2:z"},
+        {std::string(511, 'a') + sjis("あ") + "b", "1:" + std::string(511, 'a') + "あb"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.bytes.substr(0, 40)));
+        ASSERT_EQ(loadText(c.bytes), 1);
+        EXPECT_EQ(describeLines(), c.lines);
+        LineNode* last = nullptr;
+        for (LineNode* line = head; line; last = line, line = line->next) {
+            EXPECT_EQ(line->prev, last);
+            EXPECT_EQ(strlen(line->text), size_t(line->length));
+        }
+        EXPECT_EQ(tail, last);
+    }
+}
+
+TEST_F(Document, ReadsEndAndFail) {
+    MemorySource shortBlock{"abc\ndef", 4};  // a short block is the last one
+    ASSERT_EQ(shortBlock.load(), 1);
+    EXPECT_EQ(describeLines(), "1:abc|2:");
+    EXPECT_EQ(shortBlock.reads, 1);
+    // A pipe ends with a failed read after a full block.
+    const std::string block(512, 'q');
+    EXPECT_EQ(loadText(block, 2), 1);
+    EXPECT_EQ(describeLines(), "1:" + block);
+    EXPECT_EQ(loadText(block + "r", 2), 1);
+    EXPECT_EQ(loadText("old", 0), 1);
+    EXPECT_EQ(loadText("abc", 1), 0);  // a failed first read fails the load
+    EXPECT_EQ(head, nullptr);
+    EXPECT_EQ(loadText(block + block + "r", 3), 1);
+    EXPECT_EQ(describeLines(), "1:" + block + block);
+}
+
+TEST_F(Document, RowsOnPages) {
+    const struct {
+        std::string text;
+        int32_t columns, rows;
+        const char* pages;
+    } cases[] = {
+        {"aaaaaaaa\nbbbbbbbb\ncccccccc", 4, 3, "1:aaaa|aaaa|2:bbbb / bbbb|3:cccc|cccc"},
+        {std::string(20, 'a'), 4, 2, "1:aaaa|aaaa / aaaa|aaaa / aaaa"},
+        {"aaaaaaaa\nbbbbbbbb\nc", 4, 2, "1:aaaa|aaaa / 2:bbbb|bbbb / 3:c"},
+        {"a\nb\fc", 4, 2, "1:a|2:b / 2:c"},
+        {"a\f\fb", 4, 60, "1:a / 1: / 1:b"},
+        {"a\f" + std::string(20, 'b'), 4, 2, "1:a / 1:bbbb|bbbb / bbbb|bbbb / bbbb"},
+        {"aaaaaa\fb\nc", 4, 5, "1:aaaa|aa / 1:b|2:c"},
+        {"a\tb" + sjis("あ") + "c\n\tx", 20, 5, "1:a...bあc|2:....x"},
+        {"ab\tc", 4, 5, "1:ab|c"},
+        {"", 4, 5, "1:"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pages);
+        currentPage = 7;
+        EXPECT_EQ(layOut(c.text, c.columns, c.rows), c.pages);
+        EXPECT_EQ(currentPage, pageCount - 1) << "the page on display stays inside the document";
+    }
+    currentPage = 1;
+    layOut(std::string(20, 'a'), 4, 2);
+    EXPECT_EQ(currentPage, 1);
+}
+
+TEST_F(Document, NoDocumentNoPages) {
+    layOut("abc", 4, 2);
+    clearLineList();
+    breakAllLines(4);
+    EXPECT_EQ(totalRows, 0);
+    EXPECT_EQ(paginate(2), 0);
+    EXPECT_EQ(pages, nullptr);
+    std::string nothing;
+    EXPECT_EQ(walkPageRows(0, 2, drawRow, &nothing), 0);
+    EXPECT_EQ(paginate(0), 0);
+}
+
+// Running out of memory at any allocation of a load, a re-break or the page
+// table fails cleanly: a consistent list that can still be drawn, nothing
+// leaked, and the next attempt with memory gives the whole document.
+TEST_F(Document, EveryAllocationCanFail) {
+    const std::string text = std::string(600, 'x') + "\r\nab\fcd\n" + std::string(30, 'y');
+    const std::string expected = layOut(text, 8, 4);
+    for (int failing = 1;; ++failing) {
+        SCOPED_TRACE(failing);
+        failAllocation(failing);
+        int loaded = loadText(text);
+        breakAllLines(8);
+        paginate(4);
+        int exhausted = allocationsSeen < failing;
+        allocationFailureHook = nullptr;
+        std::string drawn = drawnPages(4);
+        if (!loaded) {
+            EXPECT_EQ(tail ? tail->next : nullptr, nullptr);
+        }
+        if (exhausted) {
+            EXPECT_EQ(drawn, expected);
+            break;
+        }
+    }
+    EXPECT_EQ(layOut(text, 8, 4), expected);
+}
+
+}  // namespace

@@ -1,0 +1,95 @@
+// Page arithmetic: units, font heights, paper sizes, margins, the grid, the
+// page range of a job and where the renderer puts rows and cells.
+#include <gtest/gtest.h>
+
+#include "layout/pageWalk.h"
+#include "print/pageArithmetic.h"
+#include "print/printRange.h"
+
+namespace {
+
+TEST(PageMath, Units) {
+    const int32_t screen[][4] = {  // hundredths of a mm, dpi, y axis, pixels
+        {21000, 96, 0, 794}, {-29700, 96, 1, 1123}, {2500, 96, 0, 94}, {2599, 96, 0, 94},
+        {99, 96, 0, 0},      {21000, 120, 0, 992},  {INT32_MAX, INT32_MAX, 0, INT32_MAX},
+        {INT32_MIN, INT32_MAX, 0, INT32_MIN}, {INT32_MIN, INT32_MAX, 1, INT32_MAX}};
+    for (const auto& s : screen) EXPECT_EQ(himetricToScreen(s[0], s[1], s[2]), s[3]) << s[0] << " " << s[1];
+    const int32_t heights[][3] = {{96, 100, -13}, {120, 100, -17}, {300, 100, -42}, {600, 100, -83},
+                                  {96, 105, -14}, {96, 0, 0}};
+    for (const auto& h : heights) EXPECT_EQ(fontHeightForDevice(h[0], h[1]), h[2]) << h[0] << " " << h[1];
+    EXPECT_LT(fontHeightForDevice(96, INT32_MAX), 0);
+    const int32_t rounded[][2] = {{20990, 21000}, {21000, 21000}, {20901, 21000}, {-150, -150},
+                                  {INT32_MAX, INT32_MAX}};
+    for (const auto& r : rounded) EXPECT_EQ(roundUpToMillimetre(r[0]), r[1]);
+    const int32_t adopted[][3] = {{21000, 21099, 21000}, {21000, 20901, 21000}, {21000, 21100, 21100},
+                                  {21000, 20900, 20900}, {INT32_MIN, INT32_MAX, INT32_MAX}};
+    for (const auto& a : adopted) EXPECT_EQ(adoptMeasuredPaperSize(a[0], a[1]), a[2]) << a[1];
+    const int32_t scaled[][3] = {{794, 60, 476}, {794, 150, 1191}, {1123, 75, 842}, {100, 100, 100},
+                                 {INT32_MAX, 10000, INT32_MAX}, {INT32_MIN, 200, INT32_MIN}};
+    for (const auto& s : scaled) EXPECT_EQ(scaleForPreview(s[0], s[1]), s[2]) << s[0] << " " << s[1];
+    EXPECT_EQ(clampToInt32(int64_t(INT32_MAX) + 1), INT32_MAX);
+    EXPECT_EQ(clampToInt32(int64_t(INT32_MIN) - 1), INT32_MIN);
+    EXPECT_EQ(clampToInt32(-7), -7);
+}
+
+TEST(PageMath, MarginsTurnWithTheSheet) {
+    MarginBox m = {1, 2, 3, 4};
+    rotateMargins(&m, ORIENTATION_LANDSCAPE);  // the old left margin becomes the top one
+    EXPECT_EQ((std::vector<int32_t>{m.left, m.top, m.right, m.bottom}), (std::vector<int32_t>{4, 1, 2, 3}));
+    rotateMargins(&m, ORIENTATION_PORTRAIT);
+    EXPECT_EQ((std::vector<int32_t>{m.left, m.top, m.right, m.bottom}), (std::vector<int32_t>{1, 2, 3, 4}));
+    rotateMargins(&m, 7);
+    EXPECT_EQ((std::vector<int32_t>{m.left, m.top, m.right, m.bottom}), (std::vector<int32_t>{1, 2, 3, 4}));
+}
+
+TEST(PageMath, Grid) {
+    const int32_t grids[][7] = {  // text width, height, cell width, height -> ok, columns, rows
+        {2017, 3036, 21, 53, 1, 96, 57}, {60, 30, 21, 42, 1, 4, 1}, {-500, -500, 21, 42, 1, 4, 1},
+        {84, 42, 21, 42, 1, 4, 1},       {2000, 3000, 0, 42, 0, 7, 9}, {2000, 3000, 21, 0, 0, 7, 9},
+        {2000, 3000, -3, 42, 0, 7, 9}};
+    for (const auto& g : grids) {
+        int32_t columns = 7, rows = 9;
+        EXPECT_EQ(computePageGrid(g[0], g[1], g[2], g[3], &columns, &rows), g[4]);
+        EXPECT_EQ(columns, g[5]) << g[0] << " " << g[2];
+        EXPECT_EQ(rows, g[6]) << g[1] << " " << g[3];
+    }
+}
+
+TEST(PageMath, PageRange) {
+    const int32_t ranges[][6] = {  // page numbers?, from, to, page count -> first, last
+        {0, 1, 1, 5, 1, 5},     {0, 3, 4, 5, 1, 5},   {0, 1, 1, 70000, 1, 70000}, {1, 2, 3, 5, 2, 3},
+        {1, 4, 4, 5, 4, 4},     {1, 0, 3, 5, 1, 3},   {1, 0, 0, 5, 1, 1},         {1, 7, 9, 5, 5, 5},
+        {1, 3, 9, 5, 3, 5},     {1, 40000, 50000, 60000, 40000, 50000},          {1, 4, 2, 5, 4, 2},
+        {1, 8, 3, 5, 5, 3},     {1, 3, 0, 5, 3, 1},   {0, 1, 1, 0, 1, 0}};
+    for (const auto& r : ranges) {
+        int32_t first = -99, last = -99;
+        choosePageRange(r[0], uint16_t(r[1]), uint16_t(r[2]), r[3], &first, &last);
+        EXPECT_EQ(first, r[4]) << r[0] << " " << r[1] << "-" << r[2] << " of " << r[3];
+        EXPECT_EQ(last, r[5]) << r[0] << " " << r[1] << "-" << r[2] << " of " << r[3];
+    }
+}
+
+TEST(PageMath, RenderGeometry) {
+    // 10 x 10 cells of 20 x 40 = a grid of 200 x 400.
+    const int32_t stretch[][4] = {{200, 400, 0, 0}, {220, 440, 0, 0}, {221, 441, 1, 1}, {199, 399, 1, 1}};
+    for (const auto& s : stretch) {
+        RenderGeometry g = makeRenderGeometry(5, 5, 5 + s[0], 5 + s[1], 20, 40, 10, 10);
+        EXPECT_EQ(g.stretchX, s[2]) << s[0];
+        EXPECT_EQ(g.stretchY, s[3]) << s[1];
+    }
+    RenderGeometry none = makeRenderGeometry(0, 0, 200, 400, 0, 0, 10, 10);
+    EXPECT_FALSE(none.stretchX || none.stretchY);
+    RenderGeometry g = makeRenderGeometry(10, 20, 310, 620, 20, 40, 10, 10);  // 1.5 times the grid
+    EXPECT_EQ(rowTop(g, 0), 20);
+    EXPECT_EQ(rowTop(g, 40), 80);
+    EXPECT_EQ(rowTop(makeRenderGeometry(10, 20, 210, 420, 20, 40, 10, 10), 80), 100);
+    const int32_t cells[][6] = {  // x, advance, grid width, text width -> left, stretched?
+        {10, 20, 200, 300, 40, 1}, {10, 30, 200, 300, 55, 1}, {0, 20, 80, 50, 12, 1},
+        {0, 60, 80, 50, 37, 1},    {10, 60, 200, 200, 70, 0}};
+    for (const auto& c : cells) {
+        EXPECT_EQ(needsStretch(c[2], c[3], 20), c[5]);
+        EXPECT_EQ(cellLeft(c[0], c[1], needsStretch(c[2], c[3], 20), c[2], c[3]), c[4]) << c[1];
+    }
+}
+
+}  // namespace
