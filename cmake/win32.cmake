@@ -15,7 +15,8 @@ set(SHELL_SOURCES
   src/print/deviceFont.cpp
   src/print/printJob.cpp
   src/print/pageSetup.cpp
-  src/print/printerSnapshot.cpp
+  src/print/printerDialogs.cpp
+  src/app/messageLoop.cpp
   src/settings/registrySettings.cpp
   src/document/commandLineFile.cpp
   src/filter/filterSwitch.cpp
@@ -44,11 +45,3 @@ target_link_libraries(win32Tests pemoShell gtest)
 target_link_options(win32Tests PRIVATE -static)
 target_compile_definitions(win32Tests PRIVATE PEMO_SAMPLES_DIR="Z:${CMAKE_SOURCE_DIR}/tests/samples")
 add_test(NAME win32Tests COMMAND win32Tests --gtest_output=xml:Z:${PEMO_RESULTS_DIR}/win32Tests.xml)
-
-# A small driver of the page renderer on the real printer and screen, for the
-# end-to-end renderer tests.
-add_executable(renderProbe WIN32 tests/probe/renderProbe.cpp tests/win32/printerFixture.cpp
-  src/app/pemoPrint.rc)
-target_include_directories(renderProbe PRIVATE tests/win32)
-target_link_libraries(renderProbe pemoShell)
-target_link_options(renderProbe PRIVATE -static -mwindows)

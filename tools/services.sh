@@ -52,7 +52,7 @@ startWine() {
     wine reg import "$(winepath -w "$PEMO_RUN/wine-settings.reg")" >>"$PEMO_RUN/wineboot.log" 2>&1
     wineserver -w
   fi
-  wineserver -p
+  wineserver -p 2>/dev/null || true  # already running is fine
 }
 
 stopAll() {

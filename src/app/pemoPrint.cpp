@@ -8,9 +8,12 @@
 #include "../print/deviceFont.h"
 #include "../print/pageMetrics.h"
 #include "../print/pageSetup.h"
+#include "../print/printRange.h"
+#include "../print/printerDialogs.h"
 #include "../settings/registrySettings.h"
 #include "appInstance.h"
 #include "mainWindow.h"
+#include "messageLoop.h"
 #include "resource.h"
 #include "windowCommands.h"
 #include "windowSizing.h"
@@ -63,20 +66,9 @@ void prepareFontsAndGrid() {
 
 void printCommandLineDocument(HWND window) {
     printDialog.hwndOwner = window;
-    printDialog.nMaxPage = WORD(pageCount);
-    if (PrintDlgA(&printDialog)) printWithDialogChoices(window);
+    printDialog.nMaxPage = dialogPageNumber(pageCount);
+    if (runPrintDialog()) printWithDialogChoices(window);
     PostMessageA(window, WM_CLOSE, 0, 0);
-}
-
-int runMessageLoop(HWND window) {
-    HACCEL accelerators = LoadAcceleratorsA(appInstance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (TranslateAcceleratorA(window, accelerators, &message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    return int(message.wParam);
 }
 
 // Releases what lives for the whole process, on every way out.
@@ -113,5 +105,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
         UpdateWindow(mainWindow);
     }
     filterCancel = 0;
-    return runMessageLoop(mainWindow);
+    return runMessageLoop(mainWindow, LoadAcceleratorsA(appInstance, MAKEINTRESOURCEA(IDR_ACCELERATORS)));
 }

@@ -5,7 +5,8 @@
 #include "../print/pageMetrics.h"
 #include "../print/pageSetup.h"
 #include "../print/printJob.h"
-#include "../print/printerSnapshot.h"
+#include "../print/printRange.h"
+#include "../print/printerDialogs.h"
 #include "../settings/registrySettings.h"
 #include "resource.h"
 #include "windowSizing.h"
@@ -23,8 +24,6 @@ void repaintAll(HWND window) {
 }  // namespace
 
 void printWithDialogChoices(HWND window) {
-    printerDevMode = pageSetup.hDevMode = printDialog.hDevMode;
-    printerDevNames = pageSetup.hDevNames = printDialog.hDevNames;
     HDC printer = printDialog.hDC;
     computePageMetrics(printer);
     createDeviceFont(printer, &printerMetrics);
@@ -40,17 +39,10 @@ void printCommand(HWND window) {
         return;
     }
     printDialog.hwndOwner = window;
-    printDialog.hDevMode = printerDevMode;
-    printDialog.hDevNames = printerDevNames;
     printDialog.nMinPage = 1;
-    printDialog.nFromPage = printDialog.nToPage = WORD(currentPage + 1);
-    printDialog.nMaxPage = WORD(pageCount);
-    PrinterSnapshot before;
-    takePrinterSnapshot(&before);
-    if (!PrintDlgA(&printDialog)) {
-        restorePrinterSnapshot(before);
-        return;
-    }
+    printDialog.nFromPage = printDialog.nToPage = dialogPageNumber(currentPage + 1);
+    printDialog.nMaxPage = dialogPageNumber(pageCount);
+    if (!runPrintDialog()) return;
     printWithDialogChoices(window);
     fitWindowToPage(window, resizeFlags);
     repaintAll(window);

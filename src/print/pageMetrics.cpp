@@ -49,7 +49,11 @@ void followOrientation() {
     int16_t orientation = devMode->dmOrientation;
     GlobalUnlock(printerDevMode);
     if (orientation == savedOrientation) return;
+    // Only a turn between portrait and landscape turns the sheet.
+    int turned = savedOrientation >= ORIENTATION_PORTRAIT && savedOrientation <= ORIENTATION_LANDSCAPE &&
+                 orientation >= ORIENTATION_PORTRAIT && orientation <= ORIENTATION_LANDSCAPE;
     savedOrientation = orientation;
+    if (!turned) return;
     POINT& paper = pageSetup.ptPaperSize;
     LONG width = paper.x;
     paper.x = paper.y;

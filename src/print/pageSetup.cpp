@@ -5,7 +5,7 @@
 #include "../settings/registrySettings.h"
 #include "deviceFont.h"
 #include "pageMetrics.h"
-#include "printerSnapshot.h"
+#include "printerDialogs.h"
 
 namespace {
 
@@ -15,8 +15,6 @@ void preparePrintDialog(HWND window) {
     memset(&printDialog, 0, sizeof printDialog);
     printDialog.lStructSize = sizeof printDialog;
     printDialog.hwndOwner = window;
-    printDialog.hDevMode = printerDevMode;
-    printDialog.hDevNames = printerDevNames;
     printDialog.Flags = PD_RETURNDC | PD_NOSELECTION | PD_HIDEPRINTTOFILE;
     printDialog.nFromPage = printDialog.nToPage = 1;
     printDialog.nMinPage = printDialog.nMaxPage = 1;
@@ -56,9 +54,7 @@ int queryDefaultPrinter(HWND window) {
     pageSetup.lStructSize = sizeof pageSetup;
     pageSetup.hwndOwner = window;
     pageSetup.Flags = PSD_RETURNDEFAULT | PSD_INHUNDREDTHSOFMILLIMETERS;
-    if (!PageSetupDlgA(&pageSetup)) return 0;
-    printerDevMode = pageSetup.hDevMode;
-    printerDevNames = pageSetup.hDevNames;
+    if (!runPageSetupDialog()) return 0;
     preparePrintDialog(window);
     int marginsFound = 0;
     loadPageSettings(&pageSetup.rtMargin, printerDevMode, &pageSetup.ptPaperSize, &marginsFound);
@@ -74,17 +70,7 @@ int queryDefaultPrinter(HWND window) {
 int runPageSetup(HWND window) {
     pageSetup.hwndOwner = window;
     pageSetup.Flags = PSD_MARGINS | PSD_INHUNDREDTHSOFMILLIMETERS;
-    pageSetup.hDevMode = printerDevMode;
-    pageSetup.hDevNames = printerDevNames;
-    PrinterSnapshot before;
-    takePrinterSnapshot(&before);
-    if (!PageSetupDlgA(&pageSetup)) {
-        restorePrinterSnapshot(before);
-        return 0;
-    }
-    printerDevMode = printDialog.hDevMode = pageSetup.hDevMode;
-    printerDevNames = printDialog.hDevNames = pageSetup.hDevNames;
-
+    if (!runPageSetupDialog()) return 0;
     computePageMetrics(nullptr);
     HDC printer = createPrinterDC();
     if (printer) {

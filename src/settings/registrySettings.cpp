@@ -145,8 +145,11 @@ int loadPageSettings(RECT* margins, HGLOBAL devMode, POINT* paperSize, int* marg
                          decodeOrientation(v.value, &orientation);
     DEVMODEA* mode = static_cast<DEVMODEA*>(GlobalLock(devMode));
     if (!mode) return opened;
-    if (!hasOrientation) {
-        // Nothing stored: the printer's own orientation is the one in use.
+    int printerTurns = mode->dmOrientation == ORIENTATION_PORTRAIT ||
+                       mode->dmOrientation == ORIENTATION_LANDSCAPE;
+    if (!hasOrientation || !printerTurns) {
+        // The printer's own orientation is the one in use; one that reports
+        // none is never turned.
         savedOrientation = mode->dmOrientation;
     } else {
         savedOrientation = orientation;
@@ -201,19 +204,23 @@ int saveFormatSettings() {
 }
 
 int savePageSettings(const RECT* margins, HGLOBAL devMode) {
+    // The sheet in use has turned whether or not it can be stored.
+    int16_t orientation = 0;
+    DEVMODEA* mode = static_cast<DEVMODEA*>(GlobalLock(devMode));
+    if (mode) {
+        orientation = savedOrientation = mode->dmOrientation;
+        GlobalUnlock(devMode);
+    }
     Key key;
     if (!key.openForWriting(programKeyPath)) return 0;
     unsigned char marginBytes[MARGIN_VALUE_SIZE];
     encodeMargins(MarginBox{margins->left, margins->top, margins->right, margins->bottom},
                   marginBytes);
     writeBinary(key.handle, "margin", marginBytes, sizeof marginBytes);
-    DEVMODEA* mode = static_cast<DEVMODEA*>(GlobalLock(devMode));
     if (mode) {
         unsigned char orientationBytes[ORIENTATION_VALUE_SIZE];
-        encodeOrientation(mode->dmOrientation, orientationBytes);
+        encodeOrientation(orientation, orientationBytes);
         writeBinary(key.handle, "orientation", orientationBytes, sizeof orientationBytes);
-        savedOrientation = mode->dmOrientation;
-        GlobalUnlock(devMode);
     }
     return 1;
 }
