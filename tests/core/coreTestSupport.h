@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
+#include <algorithm>
 #include <string>
 
 #include "document/allocation.h"
@@ -15,36 +16,31 @@
 #include "layout/pagination.h"
 #include "layout/rowBreaking.h"
 
-inline std::string convertText(const std::string& text, const char* to, const char* from) {
+// Text that does not convert comes back as it is.
+inline std::string convertText(std::string text, const char* to, const char* from) {
     iconv_t cd = iconv_open(to, from);
     std::string out(text.size() * 4 + 4, '\0');
-    char* in = const_cast<char*>(text.data());
-    char* o = out.data();
+    char *in = text.data(), *o = out.data();
     size_t inLeft = text.size(), outLeft = out.size();
-    size_t result = iconv(cd, &in, &inLeft, &o, &outLeft);
+    bool converted = iconv(cd, &in, &inLeft, &o, &outLeft) != size_t(-1);
     iconv_close(cd);
-    if (result == size_t(-1)) return text;  // not convertible: shown as it is
-    out.resize(out.size() - outLeft);
-    return out;
+    return converted ? out.substr(0, out.size() - outLeft) : text;
 }
 inline std::string sjis(const std::string& utf8) { return convertText(utf8, "CP932", "UTF-8"); }
 inline std::string utf8(const std::string& cp932) { return convertText(cp932, "UTF-8", "CP932"); }
 
-// Serves `bytes` in reads of at most `chunk` bytes; read number `failAt`
+// Serves bytes in reads of at most `chunk` bytes; read number `failAt`
 // (from 1) fails.
 struct MemorySource {
     std::string bytes;
-    int chunk = READ_BLOCK_SIZE;
-    int failAt = 0;
+    size_t chunk = READ_BLOCK_SIZE;
+    int failAt = 0, reads = 0;
     size_t at = 0;
-    int reads = 0;
     static int read(void* context, char* buffer, int size, int* got) {
         MemorySource& s = *static_cast<MemorySource*>(context);
         if (++s.reads == s.failAt) return 0;
-        size_t n = std::min({size_t(size), size_t(s.chunk), s.bytes.size() - s.at});
-        s.bytes.copy(buffer, n, s.at);
-        s.at += n;
-        *got = int(n);
+        *got = int(s.bytes.copy(buffer, std::min({size_t(size), s.chunk, s.bytes.size() - s.at}), s.at));
+        s.at += size_t(*got);
         return 1;
     }
     int load() {
@@ -70,8 +66,7 @@ inline void failAllocation(int n) {
 inline std::string describeLines() {
     std::string out;
     for (LineNode* line = head; line; line = line->next) {
-        if (line != head) out += "|";
-        out += std::to_string(line->lineNumber) + ":";
+        out += (line == head ? "" : "|") + std::to_string(line->lineNumber) + ":";
         if (line->text) out.append(line->text, size_t(line->length));
         if (line->pageBreakAfter) out += "^";
     }
@@ -80,9 +75,8 @@ inline std::string describeLines() {
 
 class EngineTest : public ::testing::Test {
 protected:
-    void SetUp() override { reset(); }
-    void TearDown() override { reset(); }
-    static void reset() {
+    void SetUp() override { TearDown(); }
+    void TearDown() override {
         allocationFailureHook = nullptr;
         clearLineList();
         releasePages();

@@ -45,7 +45,7 @@ TEST(PageMath, MarginsTurnWithTheSheet) {
 TEST(PageMath, Grid) {
     const int32_t grids[][7] = {  // text width, height, cell width, height -> ok, columns, rows
         {2017, 3036, 21, 53, 1, 96, 57}, {60, 30, 21, 42, 1, 4, 1}, {-500, -500, 21, 42, 1, 4, 1},
-        {84, 42, 21, 42, 1, 4, 1},       {2000, 3000, 0, 42, 0, 7, 9}, {2000, 3000, 21, 0, 0, 7, 9},
+        {84, 42, 21, 42, 1, 4, 1},       {63, 42, 21, 42, 1, 4, 1},       {2000, 3000, 0, 42, 0, 7, 9}, {2000, 3000, 21, 0, 0, 7, 9},
         {2000, 3000, -3, 42, 0, 7, 9}};
     for (const auto& g : grids) {
         int32_t columns = 7, rows = 9;

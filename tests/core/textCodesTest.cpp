@@ -30,23 +30,14 @@ TEST(Templates, Expansion) {
         int32_t size;
         const char* expanded;
     } cases[] = {
-        {"Page &P of &A", 1024, "Page 2 of 5"},
-        {"&D &T", 1024, "2005/3/7 9:05"},
-        {"&F | &U", 1024, "memo.txt | C:\\docs\\memo.txt"},
-        {"", 1024, ""},
-        {"&&D", 1024, "&D"},
-        {"&d&&&&", 1024, "d&&"},
-        {"end&", 1024, "end"},
-        {"&", 1024, ""},
+        {"Page &P of &A", 1024, "Page 2 of 5"}, {"&D &T", 1024, "2005/3/7 9:05"},
+        {"&F | &U", 1024, "memo.txt | C:\\docs\\memo.txt"}, {"", 1024, ""}, {"&&D", 1024, "&D"},
+        {"&d&&&&", 1024, "d&&"}, {"end&", 1024, "end"}, {"&", 1024, ""},
         {"&\x95\x5c", 1024, "\x95\x5c"},       // the "&" goes, 表 stays whole
         {"\x83\x5c&P", 1024, "\x83\x5c" "2"},  // ソ's trail byte starts nothing
         {"\x83&P", 1024, "\x83&P"},            // "&" as a trail byte is no code
-        {"a\x83", 1024, "a\x83"},
+        {"a\x83", 1024, "a\x83"}, {"ab&U tail", 10, "ab"}, {"abc", 4, "abc"}, {"abc", 3, ""}, {"abc", 1, ""},
         {"Page &P of &A", 8, "Page 2"},  // pieces whole or not at all
-        {"ab&U tail", 10, "ab"},
-        {"abc", 4, "abc"},
-        {"abc", 3, ""},
-        {"abc", 1, ""},
     };
     for (const auto& c : cases) EXPECT_EQ(expand(c.text, c.size), c.expanded) << c.text;
     memset(documentPath, 'p', PATH_BUFFER_SIZE - 1);
@@ -67,27 +58,16 @@ TEST(CommandLine, Scan) {
         const char* name;
         int print;
     } cases[] = {
-        {"", 0, "", 0},
-        {"/p", 0, "", 1},
-        {"   ", 0, "", 0},
+        {"", 0, "", 0}, {"/p", 0, "", 1}, {"   ", 0, "", 0},
         {"\"C:\\My Files\\memo.txt\" /p", 1, "C:\\My Files\\memo.txt", 1},
         {"C:\\My Files\\memo.txt", 1, "C:\\My Files\\memo.txt", 0},
-        {"\"first.txt\" second.txt /P", 1, "first.txt", 1},
-        {"memo.txt/p", 1, "memo.txt", 1},
-        {"memo.txt   /p", 1, "memo.txt   ", 1},
-        {"/print memo.txt", 1, "memo.txt", 1},
-        {"/x memo.txt", 1, "memo.txt", 0},
-        {"/x\" memo", 1, "memo", 0},
-        {"docs/memo.txt", 1, "docs", 0},
-        {"\"docs/memo.txt\"", 1, "docs/memo.txt", 0},
-        {"a\tb", 1, "a\tb", 0},
-        {"\"never closed.txt", 1, "never closed.txt", 0},
-        {"\"\" /p", 1, "", 1},
-        {"\"", 1, "", 0},
-        {"\x95\x5c.txt", 1, "\x95\x5c.txt", 0},
-        {"\"\x83\x22.txt\"", 1, "\x83\x22.txt", 0},
-        {"/p\x82\xa0.txt", 1, "\x82\xa0.txt", 1},
-        {"abc\x82", 1, "abc\x82", 0},
+        {"\"first.txt\" second.txt /P", 1, "first.txt", 1}, {"memo.txt/p", 1, "memo.txt", 1},
+        {"memo.txt   /p", 1, "memo.txt   ", 1}, {"/print memo.txt", 1, "memo.txt", 1},
+        {"/x memo.txt", 1, "memo.txt", 0}, {"/x\" memo", 1, "memo", 0}, {"docs/memo.txt", 1, "docs", 0},
+        {"\"docs/memo.txt\"", 1, "docs/memo.txt", 0}, {"a\tb", 1, "a\tb", 0},
+        {"\"never closed.txt", 1, "never closed.txt", 0}, {"\"\" /p", 1, "", 1}, {"\"", 1, "", 0},
+        {"\x95\x5c.txt", 1, "\x95\x5c.txt", 0}, {"\"\x83\x22.txt\"", 1, "\x83\x22.txt", 0},
+        {"/p\x82\xa0.txt", 1, "\x82\xa0.txt", 1}, {"abc\x82", 1, "abc\x82", 0},
     };
     for (const auto& c : cases) {
         CommandLineScan s = scanCommandLine(c.line);
@@ -102,96 +82,81 @@ TEST(CommandLine, Scan) {
     const char text[] = "abcdef";
     char buffer[8];
     const struct { int first, last, size; const char* copied; } copies[] = {
-        {0, 5, 4, "abc"}, {1, 2, 8, "bc"}, {3, 2, 8, ""}, {0, 5, 1, ""}, {0, 5, 7, "abcdef"}};
+        {0, 5, 4, "abc"}, {0, 5, 1, ""}, {1, 2, 8, "bc"}, {3, 2, 8, ""}, {0, 5, 7, "abcdef"}};
     for (const auto& c : copies) {
         copyBounded(text + c.first, text + c.last, buffer, c.size);
         EXPECT_STREQ(buffer, c.copied);
     }
 }
 
+StoredValue valueOf(uint32_t type, const std::string& bytes) {
+    return StoredValue{type, reinterpret_cast<const unsigned char*>(bytes.data()), uint32_t(bytes.size())};
+}
+
+// A string read into a buffer of outSize: its text, or "refused"; nothing is
+// written past its terminator, nor anything at all when refused.
 std::string stored(const std::string& bytes, uint32_t type, uint32_t outSize) {
     char out[300];
     memset(out, '#', sizeof out);
-    StoredValue value{type, reinterpret_cast<const unsigned char*>(bytes.data()), uint32_t(bytes.size())};
-    int accepted = decodeString(value, out, outSize);
+    int accepted = decodeString(valueOf(type, bytes), out, outSize);
     for (size_t i = accepted ? strlen(out) + 1 : 0; i < sizeof out; ++i)
         if (out[i] != '#') return "wrote byte " + std::to_string(i);
     return accepted ? std::string(out) : "refused";
 }
 
 TEST(StoredValues, Strings) {
-    const std::string k255(255, 'k'), k256(256, 'k');
+    const std::string k255(255, 'k'), k256(256, 'k'), nul(1, '\0');
     const struct {
         std::string bytes;
         uint32_t type, size;
         std::string text;
     } cases[] = {
-        {std::string("abc", 4), VALUE_SZ, 256, "abc"},
-        {"xyz", VALUE_SZ, 256, "xyz"},
-        {std::string("ab\0cd\0", 6), VALUE_SZ, 256, "ab"},
-        {std::string(1, '\0'), VALUE_SZ, 256, ""},
-        {"", VALUE_SZ, 256, ""},
-        {k255 + '\0', VALUE_SZ, 256, k255},
-        {k255, VALUE_SZ, 256, k255},
-        {k256, VALUE_SZ, 256, "refused"},
-        {k256 + '\0', VALUE_SZ, 256, "refused"},
-        {std::string("ab\0", 3) + k256, VALUE_SZ, 256, "refused"},
-        {std::string("abc", 4), VALUE_BINARY, 256, "refused"},
-        {std::string("abc", 4), 2, 256, "refused"},
-        {std::string("abc", 4), 7, 256, "refused"},
-        {std::string("txt", 4), VALUE_SZ, 4, "txt"},
-        {"doc", VALUE_SZ, 4, "doc"},
-        {std::string("html", 5), VALUE_SZ, 4, "refused"},
-        {"html", VALUE_SZ, 4, "refused"},
-        {std::string(1, '\0'), VALUE_SZ, 0, "refused"},
+        {"abc" + nul, VALUE_SZ, 256, "abc"},  {"xyz", VALUE_SZ, 256, "xyz"},
+        {"ab" + nul + "cd", VALUE_SZ, 256, "ab"}, {nul, VALUE_SZ, 256, ""}, {"", VALUE_SZ, 256, ""},
+        {k255 + nul, VALUE_SZ, 256, k255},    {k255, VALUE_SZ, 256, k255},
+        {k256, VALUE_SZ, 256, "refused"},     {k256 + nul, VALUE_SZ, 256, "refused"},
+        {"ab" + nul + k256, VALUE_SZ, 256, "refused"}, {"abc" + nul, VALUE_BINARY, 256, "refused"},
+        {"abc" + nul, 2, 256, "refused"},     {"abc" + nul, 7, 256, "refused"},
+        {"txt" + nul, VALUE_SZ, 4, "txt"},    {"doc", VALUE_SZ, 4, "doc"},
+        {"html" + nul, VALUE_SZ, 4, "refused"}, {"html", VALUE_SZ, 4, "refused"},
+        {nul, VALUE_SZ, 0, "refused"},
     };
     for (const auto& c : cases) EXPECT_EQ(stored(c.bytes, c.type, c.size), c.text) << c.bytes;
     char out[4] = "x";
-    EXPECT_EQ(decodeString(StoredValue{VALUE_SZ, nullptr, 0}, out, sizeof out), 1);
-    EXPECT_STREQ(out, "");
-}
-
-StoredValue valueOf(uint32_t type, const std::string& bytes) {
-    return StoredValue{type, reinterpret_cast<const unsigned char*>(bytes.data()), uint32_t(bytes.size())};
+    EXPECT_TRUE(decodeString(StoredValue{VALUE_SZ, nullptr, 0}, out, sizeof out) && !out[0]);
 }
 
 TEST(StoredValues, NumbersFontsMarginsOrientation) {
     int32_t number = 4;
     EXPECT_TRUE(decodeDword(valueOf(VALUE_DWORD, "\x78\x56\x34\x12"), &number) && number == 0x12345678);
     EXPECT_TRUE(decodeDword(valueOf(VALUE_DWORD, "\xfb\xff\xff\xff"), &number) && number == -5);
-    for (auto bad : {valueOf(VALUE_BINARY, "\1\0\0\0"), valueOf(5, "\1\0\0\0"), valueOf(VALUE_DWORD, "\1\0\0"),
-                     valueOf(VALUE_DWORD, std::string(5, '\1'))})
+    for (auto bad : {valueOf(VALUE_BINARY, "\1\1\1\1"), valueOf(5, "\1\1\1\1"), valueOf(VALUE_DWORD, "\1\1\1"),
+                     valueOf(VALUE_DWORD, "\1\1\1\1\1")})
         EXPECT_FALSE(decodeDword(bad, &number));
     EXPECT_EQ(number, -5);
 
-    std::string font(LOGFONT_VALUE_SIZE, '\x41');
+    // A face name without its terminator is cut to 31 bytes.
+    const std::string font(LOGFONT_VALUE_SIZE, 'A');
     unsigned char logFont[LOGFONT_VALUE_SIZE + 1] = {};
     logFont[LOGFONT_VALUE_SIZE] = '#';
     ASSERT_TRUE(decodeLogFont(valueOf(VALUE_BINARY, font), logFont));
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(logFont)), std::string(LOGFONT_VALUE_SIZE - 1, 'A'));
-    EXPECT_EQ(logFont[LOGFONT_FACE_OFFSET - 1], 'A');
-    EXPECT_EQ(logFont[LOGFONT_VALUE_SIZE], '#');
-    logFont[0] = 0;
+    EXPECT_EQ(std::string(logFont, logFont + sizeof logFont), std::string(LOGFONT_VALUE_SIZE - 1, 'A') + '\0' + "#");
     for (auto bad : {valueOf(VALUE_BINARY, font + "x"), valueOf(VALUE_BINARY, font.substr(1)), valueOf(VALUE_SZ, font)})
         EXPECT_FALSE(decodeLogFont(bad, logFont));
-    EXPECT_EQ(logFont[0], 0);
 
     unsigned char bytes[MARGIN_VALUE_SIZE];
     encodeMargins(MarginBox{2000, -1, 70000, 5}, bytes);
-    std::string marginBytes(reinterpret_cast<char*>(bytes), sizeof bytes);
-    EXPECT_EQ(marginBytes.substr(0, 8), std::string("\xd0\x07\0\0\xff\xff\xff\xff", 8));
-    MarginBox margins{};
-    ASSERT_TRUE(decodeMargins(valueOf(VALUE_BINARY, marginBytes), &margins));
-    EXPECT_EQ(margins.left + margins.top + margins.right + margins.bottom, 2000 - 1 + 70000 + 5);
-    EXPECT_EQ(margins.right, 70000);
-    EXPECT_FALSE(decodeMargins(valueOf(VALUE_BINARY, marginBytes + "x"), &margins));
-    EXPECT_FALSE(decodeMargins(valueOf(VALUE_DWORD, marginBytes), &margins));
+    const std::string margin(reinterpret_cast<char*>(bytes), sizeof bytes);
+    EXPECT_EQ(margin.substr(0, 8), std::string("\xd0\x07\0\0\xff\xff\xff\xff", 8));
+    MarginBox m{};
+    ASSERT_TRUE(decodeMargins(valueOf(VALUE_BINARY, margin), &m));
+    EXPECT_TRUE(m.left == 2000 && m.top == -1 && m.right == 70000 && m.bottom == 5);
+    EXPECT_FALSE(decodeMargins(valueOf(VALUE_BINARY, margin + "x"), &m) || decodeMargins(valueOf(VALUE_DWORD, margin), &m));
 
     const struct { uint32_t type; std::string bytes; int16_t orientation; } orientations[] = {
         {VALUE_BINARY, std::string("\1\0", 2), 1}, {VALUE_BINARY, std::string("\2\0", 2), 2},
         {VALUE_BINARY, std::string("\0\0", 2), 0}, {VALUE_BINARY, std::string("\3\0", 2), 0},
-        {VALUE_BINARY, std::string("\1\1", 2), 0}, {VALUE_BINARY, std::string("\1\0\0", 3), 0},
-        {VALUE_DWORD, std::string("\2\0", 2), 0}};
+        {VALUE_BINARY, "\1\1", 0}, {VALUE_BINARY, std::string("\1\0\0", 3), 0}, {VALUE_DWORD, std::string("\2\0", 2), 0}};
     for (const auto& o : orientations) {
         int16_t orientation = 0;
         EXPECT_EQ(decodeOrientation(valueOf(o.type, o.bytes), &orientation), o.orientation != 0);
@@ -200,12 +165,10 @@ TEST(StoredValues, NumbersFontsMarginsOrientation) {
     unsigned char two[ORIENTATION_VALUE_SIZE];
     encodeOrientation(0x0102, two);
     EXPECT_TRUE(two[0] == 2 && two[1] == 1);
-
     EXPECT_TRUE(!isUsableTabCount(0) && isUsableTabCount(1));
     EXPECT_TRUE(!isUsablePreviewScale(0) && isUsablePreviewScale(1) && isUsablePreviewScale(10000) &&
                 !isUsablePreviewScale(10001));
-    EXPECT_TRUE(!isUsablePointSize(9) && isUsablePointSize(10) && isUsablePointSize(10000) &&
-                !isUsablePointSize(10001));
+    EXPECT_TRUE(!isUsablePointSize(9) && isUsablePointSize(10) && isUsablePointSize(10000) && !isUsablePointSize(10001));
 }
 
 }  // namespace

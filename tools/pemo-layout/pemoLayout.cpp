@@ -7,6 +7,7 @@
 #include "document/lineList.h"
 #include "document/stdioBlockSource.h"
 #include "layout/layoutSettings.h"
+#include "layout/pageWalk.h"
 #include "layout/pagination.h"
 #include "layout/rowBreaking.h"
 
@@ -14,12 +15,13 @@ namespace {
 
 const char usage[] =
     "usage: pemo-layout [--columns N] [--rows N] [--tab N] [--wrap] [--kinsoku]\n"
-    "                   [--line-start HEX] [--hanging HEX] [--line-end HEX] FILE\n";
+    "                   [--line-start HEX] [--hanging HEX] [--line-end HEX] [--pages] FILE\n";
 
 struct Options {
     int32_t columns = 80;
     int32_t rows = 60;
     const char* file = nullptr;
+    int pages = 0;  // print the pages' text instead of the records
 };
 
 int parseCount(const char* text, int32_t* value) {
@@ -68,6 +70,9 @@ int parseOptions(int argc, char** argv, Options& options) {
         } else if (!strcmp(arg, "--kinsoku")) {
             s.kinsoku = 1;
             continue;
+        } else if (!strcmp(arg, "--pages")) {
+            options.pages = 1;
+            continue;
         } else if (!strcmp(arg, "--columns") && value) {
             ok = parseCount(value, &options.columns);
         } else if (!strcmp(arg, "--rows") && value) {
@@ -114,6 +119,28 @@ void printLayout() {
     }
 }
 
+void placeCell(void* context, const char* bytes, int32_t count, int64_t column) {
+    int64_t& at = *static_cast<int64_t*>(context);
+    for (; at < column; ++at) putchar(' ');  // the columns a tab skips
+    fwrite(bytes, 1, size_t(count), stdout);
+    at += count;
+}
+
+void printRow(void*, LineNode* line, int32_t rowIndex, int32_t) {
+    int64_t at = 0;
+    walkRowCells(line, rowIndex, placeCell, &at);
+    putchar('\n');
+}
+
+// Each page's rows as the renderer places their characters, a form feed
+// between pages.
+void printPages(int32_t rows) {
+    for (int32_t p = 0; p < pageCount; ++p) {
+        if (p) putchar('\f');
+        walkPageRows(p, rows, printRow, nullptr);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -128,6 +155,10 @@ int main(int argc, char** argv) {
     }
     breakAllLines(options.columns);
     paginate(options.rows);
-    printLayout();
+    if (options.pages) {
+        printPages(options.rows);
+    } else {
+        printLayout();
+    }
     return 0;
 }

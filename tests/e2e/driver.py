@@ -1,0 +1,261 @@
+"""Drives the real pemoPrint.exe under Wine on the private display, as a user
+would: keys and the wheel through xdotool, screenshots of the real window,
+the CUPS PDF printer read back with poppler, the registry through `wine reg`.
+Every wait has a deadline and waits for the state the next step needs."""
+import glob
+import os
+import re
+import shutil
+import subprocess
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+BUILD = os.environ.get('PEMO_BUILD', ROOT + '/build')
+EXE = BUILD + '/win32/pemoPrint.exe'
+LAYOUT = BUILD + '/native/pemo-layout'
+OUT = BUILD + '/e2e'
+OWN, EDITOR = r'HKCU\Software\dalvek\pemoPrint', r'HKCU\Software\dalvek\pemo'
+PDF_DIR = os.path.expanduser('~/PDF')
+
+
+class Failed(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failed(message)
+
+
+def until(what, probe, seconds=10):
+    deadline = time.time() + seconds
+    while True:
+        value = probe()
+        if value:
+            return value
+        if time.time() > deadline:
+            raise Failed('timed out waiting for ' + what)
+        time.sleep(0.05)
+
+
+def sh(*command, env=None):
+    return subprocess.run(command, capture_output=True, env=env).stdout.decode(errors='replace')
+
+
+# ------------------------------------------------------------- the program
+
+class Program:
+    started = []
+
+    def __init__(self, *args, env=None):
+        with open(OUT + '/program.log', 'ab') as log:
+            self.process = subprocess.Popen(['wine', EXE, *args], stdout=log, stderr=log, env=env)
+        Program.started.append(self)
+
+    def exit_code(self, seconds=20):
+        try:
+            return self.process.wait(seconds)
+        except subprocess.TimeoutExpired:
+            self.end()
+            raise Failed('the program did not end')
+
+    def end(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+
+
+def document(tag, source):
+    """A copy of `source` under a name no other run uses (the PDF is named
+    after it), and its path as the program sees it."""
+    name = '%s%d' % (tag, os.getpid())
+    path = '%s/%s.txt' % (OUT, name)
+    shutil.copy(source, path)
+    return name, path, sh('winepath', '-w', path).strip()
+
+
+# ------------------------------------------------------------- windows
+
+def windows(title, visible=True):
+    return sh('xdotool', 'search', *(['--onlyvisible'] if visible else []), '--name', '^%s$' % title).split()
+
+
+def borderless(window):
+    fields = sh('xprop', '-id', window, '_MOTIF_WM_HINTS').split('=')[-1].split(',')
+    return len(fields) > 2 and fields[2].strip() == '0x0'
+
+
+def preview(seconds=20):
+    return until('the preview', lambda: next((w for w in windows('pemoPrint') if borderless(w)), None), seconds)
+
+
+def message_box():
+    return until('a message box', lambda: next((w for w in windows('pemoPrint') if not borderless(w)), None))
+
+
+def dialog(title, seconds=10):
+    return until('the dialog ' + title, lambda: (windows(title) or [None])[0], seconds)
+
+
+def size(window):
+    info = sh('xwininfo', '-id', window)
+    return tuple(int(re.search(name + r': *(-?\d+)', info).group(1)) for name in ('Width', 'Height'))
+
+
+def press(window, keys):
+    """Keys for a window, once it holds the keyboard focus."""
+    sh('xdotool', 'windowfocus', '--sync', window)
+    until('the focus on ' + window, lambda: sh('xdotool', 'getwindowfocus').strip() == window, 5)
+    sh('xdotool', 'key', '--clearmodifiers', *keys.split())
+
+
+def answer(window, keys):
+    press(window, keys)
+    until('the dialog to close', lambda: window not in windows('.*'))
+
+
+def menu_command(window, mnemonic):
+    """Picks an item of the context menu opened with Ctrl+M."""
+    before = set(sh('xdotool', 'search', '--onlyvisible', '--classname', 'pemoprint.exe').split())
+    press(window, 'ctrl+m')
+    until('the context menu', lambda: set(sh('xdotool', 'search', '--onlyvisible', '--classname',
+                                             'pemoprint.exe').split()) - before)
+    sh('xdotool', 'key', mnemonic)
+
+
+def wheel(window, up, modifier):
+    x, y = (int(v) for v in re.findall(r'Absolute upper-left [XY]: *(-?\d+)', sh('xwininfo', '-id', window)))
+    sh('xdotool', 'windowfocus', '--sync', window, 'mousemove', str(max(x, 0) + 100), str(max(y, 0) + 100))
+    sh('xdotool', 'keydown', modifier, 'click', '4' if up else '5', 'keyup', modifier)
+
+
+# ------------------------------------------------------------- screenshots
+
+def capture(window):
+    data = subprocess.run(['import', '-window', window, '-depth', '8', 'ppm:-'], capture_output=True).stdout
+    match = re.match(rb'P6\s+(\d+)\s+(\d+)\s+255\s', data)
+    return (int(match.group(1)), int(match.group(2)), data[match.end():]) if match else None
+
+
+def screenshot(window, differs_from=None):
+    """The window once it is painted (the grey frame is always drawn) and its
+    painting has settled, and differs from an earlier picture when one is
+    given."""
+    seen = []
+
+    def settled():
+        seen.append(capture(window))
+        painted = seen[-1] and seen[-1][2].count(b'\xc0\xc0\xc0') > seen[-1][1]
+        return painted and len(seen) > 2 and seen[-1] == seen[-2] == seen[-3] and seen[-1] != differs_from
+    return until('the window to settle', lambda: seen[-1] if settled() else None)
+
+
+def sheet(picture):
+    """Where the printable-area frame and the dotted text-area outline are
+    (the columns and rows that are light grey for a fifth of their length),
+    and the box that holds every dark (text) pixel."""
+    width, height, pixels = picture
+    columns, rows, dark = [0] * width, [0] * height, []
+    for i in range(0, len(pixels), 3):
+        x, y = i // 3 % width, i // 3 // width
+        if pixels[i:i + 3] == b'\xc0\xc0\xc0':
+            columns[x], rows[y] = columns[x] + 1, rows[y] + 1
+        elif pixels[i] + pixels[i + 1] + pixels[i + 2] < 384:
+            dark.append((x, y))
+    ink = [f(p[k] for p in dark) for f in (min, max) for k in (0, 1)] if dark else None
+    return ([x for x in range(width) if columns[x] > height // 5],
+            [y for y in range(height) if rows[y] > width // 5], ink)
+
+
+def check_sheet(picture, scale, text=True):
+    """The frame, inside it the outline 20 mm in, and all text inside the
+    outline (a hanging character may pass its right edge)."""
+    xs, ys, ink = sheet(picture)
+    check(len(xs) == 4 and len(ys) == 4, 'frame and outline lines at x %s, y %s' % (xs, ys))
+    margin = int(75 * scale / 100)
+    check(abs(xs[1] - xs[0] - margin) <= 2 and abs(ys[1] - ys[0] - margin) <= 2,
+          'the outline is not 20 mm inside the frame: x %s, y %s' % (xs, ys))
+    if not text:
+        check(ink is None, 'an empty preview shows ink at %s' % (ink,))
+        return
+    check(ink and ink[0] >= xs[1] and ink[1] >= ys[1] and ink[3] <= ys[2] and ink[2] < xs[3],
+          'text at %s outside the outline x %s y %s' % (ink, xs, ys))
+
+
+# ------------------------------------------------------------- registry
+
+def reg_set(key, name, kind, data):
+    sh('wine', 'reg', 'add', key, '/v', name, '/t', kind, '/d', str(data), '/f')
+
+
+def reg_values(key):
+    found = re.findall(r'^    (.+?)    (REG_\w+)    (.*?)\r?$', sh('wine', 'reg', 'query', key), re.M)
+    return {name: data for name, _, data in found}
+
+
+def reset_settings(editor=()):
+    for key in (OWN, EDITOR):
+        sh('wine', 'reg', 'delete', key, '/f')
+    for name, kind, data in editor:
+        reg_set(EDITOR, name, kind, data)
+
+
+# ------------------------------------------------------------- printer
+
+def printed(name, seconds=90):
+    """The finished PDF that cups-pdf named after the document `name`."""
+    sizes = []
+
+    def finished():
+        found = glob.glob('%s/*%s*.pdf' % (PDF_DIR, name))
+        if not found or subprocess.run(['pdfinfo', found[0]], capture_output=True).returncode:
+            return None
+        sizes.append(os.path.getsize(found[0]))
+        return found[0] if len(sizes) > 1 and sizes[-1] == sizes[-2] else None
+    path = until('the PDF of ' + name, finished, seconds)
+    kept = '%s/%s.pdf' % (OUT, name)
+    shutil.move(path, kept)
+    return kept
+
+
+def squeezed_rows(page):
+    rows = (re.sub(r'\s+', '', row) for row in page.split('\n'))
+    return [row for row in rows if row]
+
+
+def check_rows_as_laid_out(pdf, source, tab):
+    """Every printed row against pemo-layout's rows for the grid the program
+    printed with: the document's first line is a word of digits longer than
+    a row, so the first row gives the columns, and page 1 is full of
+    non-blank rows, so its row count gives the rows per page."""
+    printed_pages = [squeezed_rows(p) for p in sh('pdftotext', '-layout', pdf, '-').split('\f')[:-1]]
+    check(printed_pages and printed_pages[0], 'nothing printed in ' + pdf)
+    columns, rows = len(printed_pages[0][0]), len(printed_pages[0])
+    layout = subprocess.run([LAYOUT, '--columns', str(columns), '--rows', str(rows), '--tab', str(tab),
+                             '--wrap', '--kinsoku', '--pages', source], capture_output=True).stdout
+    expected = [squeezed_rows(p) for p in layout.decode('cp932').split('\f')]
+    check(len(printed_pages) == len(expected),
+          '%d pages printed, %d laid out at %dx%d' % (len(printed_pages), len(expected), columns, rows))
+    for number, (got, want) in enumerate(zip(printed_pages, expected), 1):
+        wrong = next((i for i, (g, w) in enumerate(zip(got, want)) if g != w), min(len(got), len(want)))
+        check(got == want, 'page %d row %d: printed %r, laid out %r' % (
+            number, wrong + 1, got[wrong:wrong + 1], want[wrong:wrong + 1]))
+    return columns, rows, len(expected)
+
+
+class MapWatch:
+    """Every window mapped on the display while it runs (xev is ready long
+    before Wine has started the program)."""
+
+    def __enter__(self):
+        self.log = open(OUT + '/map-events.log', 'w+')
+        self.process = subprocess.Popen(['xev', '-root', '-event', 'substructure'], stdout=self.log)
+        return self
+
+    def __exit__(self, *exception):
+        self.process.terminate()
+        self.process.wait()
+
+    def mapped(self, window):
+        self.log.seek(0)
+        return 'window 0x%x' % int(window) in re.findall(r'MapNotify.*\n.*(window 0x[0-9a-f]+)', self.log.read())

@@ -1,0 +1,134 @@
+#!/usr/bin/env python3
+"""User journeys through the real program, each checking as it goes.
+Run by tools/test.sh with the services up; `journeys.py NAME...` runs some."""
+import os
+import sys
+
+from driver import *  # noqa: F401,F403 (the journeys' vocabulary)
+
+SAMPLE = ROOT + '/tests/samples/journey.txt'
+WRAP_KINSOKU_TAB8 = [('word wraps', 'REG_DWORD', 1), ('kinsoku', 'REG_DWORD', 1), ('tab count', 'REG_DWORD', 8)]
+
+
+def preview_print_and_settings():
+    """Page, zoom, print, page setup and font in one sitting, at 60 %."""
+    reset_settings(WRAP_KINSOKU_TAB8)
+    reg_set(OWN, 'preview scale', 'REG_DWORD', 60)
+    name, _, path = document('journey', SAMPLE)
+    program = Program(path)
+    window = preview()
+    check(size(window) == (474, 673), 'the sheet at 60 %% is %s' % (size(window),))
+    first = screenshot(window)
+    check_sheet(first, 60)
+    press(window, 'Next')
+    second = screenshot(window, differs_from=first)
+    check_sheet(second, 60)
+    press(window, 'End')
+    screenshot(window, differs_from=second)
+    press(window, 'Home')
+    check(screenshot(window) == first, 'Home does not show page 1 again')
+
+    wheel(window, up=True, modifier='ctrl')
+    until('the sheet at 80 %', lambda: size(window) == (632, 898))
+    check(reg_values(OWN).get('preview scale') == '0x50', 'the zoom was not stored')
+
+    press(window, 'ctrl+p')
+    answer(dialog('印刷'), 'Return')
+    check_rows_as_laid_out(printed(name), SAMPLE, tab=8)
+
+    menu_command(window, 'u')
+    setup = dialog('ページ設定')
+    press(setup, 'alt+l')  # 横: landscape
+    answer(setup, 'Return')
+    until('the landscape sheet', lambda: size(window) == (898, 632))
+    stored = reg_values(OWN)
+    check(stored.get('orientation') == '0200' and len(stored.get('margin', '')) == 32,
+          'page setup stored %s' % stored)
+
+    menu_command(window, 'f')
+    font = dialog('フォントの指定')
+    press(font, 'alt+y Tab 1 2')  # the size box after スタイル
+    answer(font, 'Return')
+    until('the font size stored', lambda: reg_values(OWN).get('point size') == '0x78')
+    press(window, 'Escape')
+    check(program.exit_code() == 0, 'Esc did not end the program with 0')
+
+
+def settings_survive_and_print_at_once():
+    """After the first journey: the stored zoom, orientation and font hold
+    after a restart, and "/p" prints them without showing the preview."""
+    name, _, path = document('atonce', SAMPLE)
+    program = Program(path)
+    window = preview()
+    check(size(window) == (898, 632), 'the restarted sheet is %s' % (size(window),))
+    press(window, 'Escape')
+    check(program.exit_code() == 0, 'Esc did not end the program with 0')
+
+    with MapWatch() as watch:
+        program = Program(path, '/p')
+        answer(dialog('印刷'), 'Return')
+        hidden = windows('pemoPrint', visible=False)
+        check(program.exit_code() == 0, '"/p" did not end with 0')
+    check(hidden and not any(watch.mapped(w) for w in hidden), 'the preview was shown with "/p"')
+    pdf = printed(name)
+    columns, rows, _ = check_rows_as_laid_out(pdf, SAMPLE, tab=8)
+    check(columns > 100 and rows < 40, 'not the landscape 12 pt grid: %d x %d' % (columns, rows))
+    check(re.search(r'Page rot: *90', sh('pdfinfo', pdf)), 'the PDF is not turned to landscape')
+
+
+def unreadable_file():
+    reset_settings()
+    reg_set(OWN, 'preview scale', 'REG_DWORD', 60)
+    program = Program(r'Z:\no\such\folder\memo.txt')
+    answer(message_box(), 'Return')
+    window = preview()
+    check_sheet(screenshot(window), 60, text=False)
+    press(window, 'Escape')
+    check(program.exit_code() == 0, 'Esc did not end the program with 0')
+
+
+def no_default_printer():
+    """Without any printer the program ends at once, quietly, with 0; the
+    platform's own warning, if it shows one, is answered. Wine forgets the
+    printers CUPS does not list, so this runs last."""
+    _, _, path = document('noprinter', SAMPLE)
+    own = set()
+
+    def ended():
+        own.update(windows('pemoPrint', visible=False))
+        for box in windows('エラー'):
+            sh('xdotool', 'windowfocus', '--sync', box, 'key', 'Return')
+        return program.process.poll() is not None
+    with MapWatch() as watch:
+        program = Program(path, env=dict(os.environ, CUPS_SERVER='/nonexistent/cups.sock'))
+        until('the program to end', ended, 60)
+    check(program.exit_code() == 0, 'exit code %s without a printer' % program.exit_code())
+    check(not any(watch.mapped(w) for w in own), 'the program showed a window without a printer')
+
+
+JOURNEYS = [preview_print_and_settings, settings_survive_and_print_at_once, unreadable_file,
+            no_default_printer]
+
+
+def main(names):
+    os.makedirs(OUT, exist_ok=True)
+    passed = failed = 0
+    for journey in JOURNEYS:
+        if names and journey.__name__ not in names:
+            continue
+        try:
+            journey()
+            print('[ ok ] ' + journey.__name__, flush=True)
+            passed += 1
+        except Exception as failure:  # a broken step fails its journey, not the run
+            print('[FAIL] %s: %s' % (journey.__name__, failure), flush=True)
+            failed += 1
+        for program in Program.started:  # nothing left behind for the next journey
+            program.end()
+    with open(BUILD + '/run/suite-results', 'a') as results:
+        results.write('e2e %d %d\n' % (passed, failed))
+    return failed == 0
+
+
+if __name__ == '__main__':
+    sys.exit(0 if main(sys.argv[1:]) else 1)
