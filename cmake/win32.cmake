@@ -23,6 +23,9 @@ set(SHELL_SOURCES
   src/app/windowSizing.cpp
   src/app/previewPainter.cpp
   src/app/windowCommands.cpp
+  src/app/openDialog.cpp
+  src/app/aboutBox.cpp
+  src/print/formatDialog.cpp
 )
 set(PEMO_RESULTS_DIR ${CMAKE_BINARY_DIR}/results CACHE PATH "Where test suites write their reports")
 set(SHELL_LIBRARIES comdlg32 gdi32 winspool shell32 comctl32)
@@ -44,3 +47,8 @@ add_executable(win32Tests ${WIN32_TEST_SOURCES} src/app/pemoPrint.rc)
 target_link_libraries(win32Tests pemoShell gtest)
 target_link_options(win32Tests PRIVATE -static)
 add_test(NAME win32Tests COMMAND win32Tests --gtest_output=xml:Z:${PEMO_RESULTS_DIR}/win32Tests.xml)
+
+# Puts text and file lists on the clipboard for the end-to-end journeys.
+add_executable(clipboardHelper tests/e2e/clipboardHelper.cpp)
+target_link_libraries(clipboardHelper shell32)
+target_link_options(clipboardHelper PRIVATE -static)

@@ -2,7 +2,10 @@
 
 #include "../document/documentLoader.h"
 #include "../layout/pagination.h"
+#include "../print/formatDialog.h"
 #include "../print/pageMetrics.h"
+#include "aboutBox.h"
+#include "openDialog.h"
 #include "previewPainter.h"
 #include "resource.h"
 #include "appInstance.h"
@@ -13,8 +16,9 @@ RECT lastMovingRect = {};
 
 namespace {
 
-LRESULT onCreate(HWND) {
+LRESULT onCreate(HWND window) {
     popupMenu = LoadMenuA(appInstance, MAKEINTRESOURCEA(IDR_POPUP_MENU));
+    prepareOpenDialog(window);
     captureDateTime();
     return 0;
 }
@@ -54,6 +58,9 @@ void onKeyDown(HWND window, WPARAM key) {
 
 void onCommand(HWND window, WORD command) {
     switch (command) {
+    case IDM_OPEN: openCommand(window); break;
+    case IDM_FORMAT: formatCommand(window); break;
+    case IDM_ABOUT: aboutCommand(window); break;
     case IDM_PRINT: printCommand(window); break;
     case IDM_PAGESETUP: pageSetupCommand(window); break;
     case IDM_FONT: fontCommand(window); break;
@@ -64,7 +71,6 @@ void onCommand(HWND window, WORD command) {
     case IDM_ZOOM80: zoomCommand(window, 80); break;
     case IDM_ZOOM60: zoomCommand(window, 60); break;
     case IDM_POPUPMENU: contextMenuAtCorner(window); break;
-    // Open, paste, format and about come with their own dialogs.
     }
 }
 

@@ -16,17 +16,20 @@ HANDLE openInput(const char* path) {
 namespace {
 
 // Wait cursor and a disabled window for as long as a load runs, undone on
-// every way out.
+// every way out. Disabling takes the keyboard focus away and enabling does
+// not give it back: without restoring it the keys would go nowhere.
 struct BusyGuard {
     HWND window;
     HCURSOR previousCursor;
-    explicit BusyGuard(HWND w) : window(w) {
+    HWND focus;
+    explicit BusyGuard(HWND w) : window(w), focus(GetFocus()) {
         previousCursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
         if (window) EnableWindow(window, FALSE);
     }
     ~BusyGuard() {
         if (previousCursor) SetCursor(previousCursor);
         if (window) EnableWindow(window, TRUE);
+        if (focus && !GetFocus()) SetFocus(focus);
     }
 };
 

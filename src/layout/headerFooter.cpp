@@ -77,6 +77,18 @@ void setPageNumberTexts(int32_t pageNumber, int32_t pageCount) {
     snprintf(pageCountText, sizeof pageCountText, "%d", pageCount < 1 ? 1 : pageCount);
 }
 
+void copyWholeCharacters(char* out, const char* text, int32_t size) {
+    if (size <= 0) return;
+    int32_t length = 0;
+    while (text[length]) {
+        int32_t width = isDoubleByte(text + length) ? 2 : 1;
+        if (length + width > size - 1) break;
+        length += width;
+    }
+    memcpy(out, text, size_t(length));
+    out[length] = '\0';
+}
+
 void formatLineNumber(int32_t lineNumber, char* out, int32_t outSize) {
     snprintf(out, size_t(outSize), "%9d", lineNumber);
 }

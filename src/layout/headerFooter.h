@@ -28,5 +28,9 @@ int expandTemplate(const char* templateText, char* out, int32_t outSize);
 // pageNumberText and pageCountText for a page (the count shows at least 1).
 void setPageNumberTexts(int32_t pageNumber, int32_t pageCount);
 
+// Copies text into a buffer of size bytes, cut to whole characters: a cut
+// never leaves the lead byte of a double-byte character behind.
+void copyWholeCharacters(char* out, const char* text, int32_t size);
+
 // "%9d" of a line number, as drawn before a line's first row.
 void formatLineNumber(int32_t lineNumber, char* out, int32_t outSize);

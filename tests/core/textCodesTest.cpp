@@ -49,6 +49,15 @@ TEST(Templates, Expansion) {
     char number[16];
     formatLineNumber(12, number, sizeof number);
     EXPECT_STREQ(number, "       12");
+    // A typed template is cut to whole characters: 表 is 95 5C, and a lone
+    // lead byte at the very end counts as one byte.
+    const std::string cuts[][3] = {{"ab\x95\x5c", "5", "ab\x95\x5c"}, {"ab\x95\x5c", "4", "ab"},
+                                   {"abc\x95", "5", "abc\x95"}, {"abc", "1", ""}};
+    for (const auto& c : cuts) {
+        char cut[8] = "#######";
+        copyWholeCharacters(cut, c[0].c_str(), std::stoi(c[1]));
+        EXPECT_EQ(cut, c[2]) << c[0] << " in " << c[1];
+    }
 }
 
 TEST(CommandLine, Scan) {

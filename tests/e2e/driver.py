@@ -153,24 +153,27 @@ def screenshot(window, differs_from=None):
 def sheet(picture):
     """Where the printable-area frame and the dotted text-area outline are
     (the columns and rows that are light grey for a fifth of their length),
-    and the box that holds every dark (text) pixel."""
+    and the boxes that hold every dark pixel and those inside the outline."""
     width, height, pixels = picture
     columns, rows, dark = [0] * width, [0] * height, []
     for i in range(0, len(pixels), 3):
         x, y = i // 3 % width, i // 3 // width
         if pixels[i:i + 3] == b'\xc0\xc0\xc0':
             columns[x], rows[y] = columns[x] + 1, rows[y] + 1
-        elif pixels[i] + pixels[i + 1] + pixels[i + 2] < 384:
+        elif pixels[i] + pixels[i + 1] + pixels[i + 2] < 600:
             dark.append((x, y))
-    ink = [f(p[k] for p in dark) for f in (min, max) for k in (0, 1)] if dark else None
-    return ([x for x in range(width) if columns[x] > height // 5],
-            [y for y in range(height) if rows[y] > width // 5], ink)
+    xs = [x for x in range(width) if columns[x] > height // 5]
+    ys = [y for y in range(height) if rows[y] > width // 5]
+    inside = [p for p in dark if len(xs) == 4 == len(ys) and xs[1] < p[0] < xs[2] and ys[1] < p[1] < ys[2]]
+    return (xs, ys) + tuple([f(p[k] for p in points) for f in (min, max) for k in (0, 1)] if points else None
+                            for points in (dark, inside))
 
 
-def check_sheet(picture, scale, text=True):
+def check_sheet(picture, scale, text=True, framed=False):
     """The frame, inside it the outline 20 mm in, and all text inside the
-    outline (a hanging character may pass its right edge)."""
-    xs, ys, ink = sheet(picture)
+    outline (a hanging character may pass its right edge); `framed`: header,
+    footer and line numbers in the margins above, below and left of it."""
+    xs, ys, ink, _ = sheet(picture)
     check(len(xs) == 4 and len(ys) == 4, 'frame and outline lines at x %s, y %s' % (xs, ys))
     margin = int(75 * scale / 100)
     check(abs(xs[1] - xs[0] - margin) <= 2 and abs(ys[1] - ys[0] - margin) <= 2,
@@ -178,8 +181,9 @@ def check_sheet(picture, scale, text=True):
     if not text:
         check(ink is None, 'an empty preview shows ink at %s' % (ink,))
         return
-    check(ink and ink[0] >= xs[1] and ink[1] >= ys[1] and ink[3] <= ys[2] and ink[2] < xs[3],
-          'text at %s outside the outline x %s y %s' % (ink, xs, ys))
+    inside = ink and ink[0] >= xs[1] and ink[1] >= ys[1] and ink[3] <= ys[2] and ink[2] < xs[3]
+    margins = ink and ink[0] < xs[1] and ink[1] < ys[1] and ink[3] > ys[2] and ink[0] > xs[0]
+    check(margins if framed else inside, 'text at %s, outline x %s y %s' % (ink, xs, ys))
 
 
 # ------------------------------------------------------------- registry
@@ -223,24 +227,28 @@ def squeezed_rows(page):
     return [row for row in rows if row]
 
 
-def check_rows_as_laid_out(pdf, source, tab):
+def check_rows_as_laid_out(pdf, source, tab, numbered=False, framed=False):
     """Every printed row against pemo-layout's rows for the grid the program
     printed with: the document's first line is a word of digits longer than
     a row, so the first row gives the columns, and page 1 is full of
-    non-blank rows, so its row count gives the rows per page."""
-    printed_pages = [squeezed_rows(p) for p in sh('pdftotext', '-layout', pdf, '-').split('\f')[:-1]]
-    check(printed_pages and printed_pages[0], 'nothing printed in ' + pdf)
-    columns, rows = len(printed_pages[0][0]), len(printed_pages[0])
-    layout = subprocess.run([LAYOUT, '--columns', str(columns), '--rows', str(rows), '--tab', str(tab),
-                             '--wrap', '--kinsoku', '--pages', source], capture_output=True).stdout
+    non-blank rows, so its row count gives the rows per page. With `framed`
+    each page's first and last lines are its header and footer, given back
+    squeezed."""
+    pages = [squeezed_rows(p) for p in sh('pdftotext', '-layout', pdf, '-').split('\f')[:-1]]
+    check(pages and pages[0], 'nothing printed in ' + pdf)
+    frames = [(page.pop(0), page.pop()) for page in pages] if framed else []
+    columns, rows = len(pages[0][0]) - numbered, len(pages[0])
+    options = ['--wrap', '--kinsoku', '--pages'] + ['--numbers'] * numbered
+    layout = subprocess.run([LAYOUT, '--columns', str(columns), '--rows', str(rows), '--tab', str(tab), *options,
+                             source], capture_output=True).stdout
     expected = [squeezed_rows(p) for p in layout.decode('cp932').split('\f')]
-    check(len(printed_pages) == len(expected),
-          '%d pages printed, %d laid out at %dx%d' % (len(printed_pages), len(expected), columns, rows))
-    for number, (got, want) in enumerate(zip(printed_pages, expected), 1):
+    check(len(pages) == len(expected), '%d pages printed, %d laid out at %dx%d' % (
+        len(pages), len(expected), columns, rows))
+    for number, (got, want) in enumerate(zip(pages, expected), 1):
         wrong = next((i for i, (g, w) in enumerate(zip(got, want)) if g != w), min(len(got), len(want)))
         check(got == want, 'page %d row %d: printed %r, laid out %r' % (
             number, wrong + 1, got[wrong:wrong + 1], want[wrong:wrong + 1]))
-    return columns, rows, len(expected)
+    return columns, rows, frames
 
 
 class MapWatch:

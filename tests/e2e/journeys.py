@@ -76,6 +76,62 @@ def settings_survive_and_print_at_once():
     check(re.search(r'Page rot: *90', sh('pdfinfo', pdf)), 'the PDF is not turned to landscape')
 
 
+def format_open_and_about():
+    """Header, footer and line numbers from the format dialog, on the preview
+    and on paper; a Cancel that changes nothing; the About box; a file with a
+    Japanese name opened by its path; settings after a restart."""
+    reset_settings(WRAP_KINSOKU_TAB8)
+    reg_set(OWN, 'preview scale', 'REG_DWORD', 60)
+    name, _, path = document('format', SAMPLE)
+    program = Program(path)
+    window = preview()
+    plain = screenshot(window)
+    menu_command(window, 'r')
+    form = dialog('書式設定')
+    press(form, 'alt+h alt+f alt+l')  # the edits of a row open with its box
+    for keys, text in (('alt+7', '&P / &A'), ('alt+9', '&F &&'), ('alt+1', '&U'), ('alt+3', '&D &T')):
+        press(form, keys)
+        sh('xdotool', 'type', text)
+    answer(form, 'Return')
+    framed = screenshot(window, differs_from=plain)
+    check_sheet(framed, 60, framed=True)
+    stored = reg_values(OWN)
+    check(all(stored.get(k) == v for k, v in (('print header', '0x1'), ('print footer', '0x1'), (
+        'print line number', '0x1'), ('header(left)', '&P / &A'), ('footer(right)', '&D &T'))), stored)
+
+    menu_command(window, 'r')
+    press(dialog('書式設定'), 'alt+8 x alt+h alt+l')
+    answer(dialog('書式設定'), 'Escape')
+    check(reg_values(OWN) == stored and screenshot(window) == framed, 'Cancel changed the settings')
+
+    press(window, 'ctrl+p')
+    answer(dialog('印刷'), 'Return')
+    _, _, frames = check_rows_as_laid_out(printed(name), SAMPLE, tab=8, numbered=True, framed=True)
+    footer = re.escape(re.sub(r'\s', '', path)) + r'\d+/\d+/\d+\d+:\d\d'
+    for number, (header, footer_text) in enumerate(frames, 1):
+        check(header == '%d/%d%s.txt&' % (number, len(frames), name), 'page %d header %r' % (number, header))
+        check(re.fullmatch(footer, footer_text), 'page %d footer %r' % (number, footer_text))
+
+    menu_command(window, 'a')
+    answer(dialog('バージョン情報'), 'Escape')
+    os.makedirs(OUT + '/開く', exist_ok=True)
+    with open(OUT + '/開く/日本語の名前.txt', 'wb') as f:
+        f.write('一行だけの文書です。\r\n'.encode('cp932'))
+    sh('wine', BUILD + '/win32/clipboardHelper.exe', 'text', sh('winepath', '-w', OUT + '/開く/日本語の名前.txt'))
+    for keys in ('Escape', 'ctrl+v Return'):  # Cancel keeps the document; the pasted path opens
+        press(window, 'ctrl+o')
+        answer(dialog('開く'), keys)
+    opened = screenshot(window, differs_from=framed)
+    _, rows, _, text = sheet(opened)
+    check(text and text[3] < rows[1] + 20, 'the one-line file is not shown: text at %s' % text)
+    press(window, 'Escape')
+    check(program.exit_code() == 0, 'Esc did not end the program with 0')
+    program = Program(path)
+    check(screenshot(preview()) == framed, 'the restarted preview lost header, footer or numbers')
+    press(preview(), 'Escape')
+    program.exit_code()
+
+
 def unreadable_file():
     reset_settings()
     reg_set(OWN, 'preview scale', 'REG_DWORD', 60)
@@ -106,8 +162,8 @@ def no_default_printer():
     check(not any(watch.mapped(w) for w in own), 'the program showed a window without a printer')
 
 
-JOURNEYS = [preview_print_and_settings, settings_survive_and_print_at_once, unreadable_file,
-            no_default_printer]
+JOURNEYS = [preview_print_and_settings, settings_survive_and_print_at_once, format_open_and_about,
+            unreadable_file, no_default_printer]
 
 
 def main(names):

@@ -8,6 +8,7 @@
 
 #include "app/appInstance.h"
 #include "app/messageLoop.h"
+#include "app/openDialog.h"
 #include "app/resource.h"
 #include "app/windowCommands.h"
 #include "document/documentLoader.h"
@@ -102,6 +103,19 @@ TEST_F(Shell, HostileStoredValuesKeepTheDefaults) {
     EXPECT_EQ(layoutSettings.tabCount, 4);
     EXPECT_STREQ(layoutSettings.kinsokuLineStart, defaultKinsokuLineStart);
     EXPECT_STREQ(defaultExtension, "txt");
+}
+
+// The open dialog's file types: the editor's pattern first, or all files
+// alone when the editor has none; a pattern of 127 bytes still fits.
+TEST_F(Shell, OpenDialogFileTypes) {
+    const std::string all = std::string("すべてのファイル") + '\0' + "*.*" + '\0' + '\0';
+    const std::string patterns[] = {"", "*.txt", std::string(127, 'p')};
+    for (const std::string& pattern : patterns) {
+        strcpy(openFilterPattern, pattern.c_str());
+        prepareOpenDialog(nullptr);
+        std::string expected = pattern.empty() ? all : std::string("テキストファイル") + '\0' + pattern + '\0' + all;
+        EXPECT_EQ(std::string(openFilterList, expected.size()), expected) << pattern.size();
+    }
 }
 
 // A file that cannot be read: its message names the full path, and the

@@ -6,6 +6,7 @@
 
 #include "document/lineList.h"
 #include "document/stdioBlockSource.h"
+#include "layout/headerFooter.h"
 #include "layout/layoutSettings.h"
 #include "layout/pageWalk.h"
 #include "layout/pagination.h"
@@ -15,13 +16,15 @@ namespace {
 
 const char usage[] =
     "usage: pemo-layout [--columns N] [--rows N] [--tab N] [--wrap] [--kinsoku]\n"
-    "                   [--line-start HEX] [--hanging HEX] [--line-end HEX] [--pages] FILE\n";
+    "                   [--line-start HEX] [--hanging HEX] [--line-end HEX]\n"
+    "                   [--pages [--numbers]] FILE\n";
 
 struct Options {
     int32_t columns = 80;
     int32_t rows = 60;
     const char* file = nullptr;
-    int pages = 0;  // print the pages' text instead of the records
+    int pages = 0;    // print the pages' text instead of the records
+    int numbers = 0;  // with line numbers before the lines' first rows
 };
 
 int parseCount(const char* text, int32_t* value) {
@@ -72,6 +75,9 @@ int parseOptions(int argc, char** argv, Options& options) {
             continue;
         } else if (!strcmp(arg, "--pages")) {
             options.pages = 1;
+            continue;
+        } else if (!strcmp(arg, "--numbers")) {
+            options.numbers = 1;
             continue;
         } else if (!strcmp(arg, "--columns") && value) {
             ok = parseCount(value, &options.columns);
@@ -126,18 +132,24 @@ void placeCell(void* context, const char* bytes, int32_t count, int64_t column) 
     at += count;
 }
 
-void printRow(void*, LineNode* line, int32_t rowIndex, int32_t) {
+void printRow(void* numbered, LineNode* line, int32_t rowIndex, int32_t) {
+    if (numbered) {
+        char number[NUMBER_TEXT_SIZE] = "";
+        if (rowIndex == 0) formatLineNumber(line->lineNumber, number, sizeof number);
+        printf("%9s ", number);
+    }
     int64_t at = 0;
     walkRowCells(line, rowIndex, placeCell, &at);
     putchar('\n');
 }
 
 // Each page's rows as the renderer places their characters, a form feed
-// between pages.
-void printPages(int32_t rows) {
+// between pages; line numbers, when asked for, in the nine cells and the gap
+// before the text.
+void printPages(int32_t rows, int numbers) {
     for (int32_t p = 0; p < pageCount; ++p) {
         if (p) putchar('\f');
-        walkPageRows(p, rows, printRow, nullptr);
+        walkPageRows(p, rows, printRow, numbers ? &numbers : nullptr);
     }
 }
 
@@ -156,7 +168,7 @@ int main(int argc, char** argv) {
     breakAllLines(options.columns);
     paginate(options.rows);
     if (options.pages) {
-        printPages(options.rows);
+        printPages(options.rows, options.numbers);
     } else {
         printLayout();
     }

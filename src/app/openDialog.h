@@ -1,0 +1,16 @@
+// The open-file dialog: its list of file types, built once when the main
+// window is created, and the record that lives for the process, so that the
+// file type the user picked is preselected the next time.
+#pragma once
+#include <windows.h>
+
+enum { OPEN_FILTER_LIST_SIZE = 192 };
+
+extern char openFilterList[OPEN_FILTER_LIST_SIZE];
+
+void prepareOpenDialog(HWND owner);
+// Gives true when the user chose a file; its path and title are then in the
+// buffers (260 bytes each), which otherwise keep what they held.
+bool chooseDocumentFile(HWND owner, char* path, char* title);
+// The open command: choose, load and repaint.
+void openCommand(HWND window);
