@@ -9,6 +9,8 @@ set(SHELL_SOURCES
   src/document/handleBlockSource.cpp
   src/document/documentLoader.cpp
   src/layout/leadByteWin32.cpp
+  src/app/ansiTextWin32.cpp
+  src/app/droppedFiles.cpp
   src/layout/headerFooterDrawing.cpp
   src/layout/pageRenderer.cpp
   src/print/pageMetrics.cpp

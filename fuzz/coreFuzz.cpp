@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/dropList.h"
 #include "document/allocation.h"
 #include "document/commandLineScan.h"
 #include "document/documentNames.h"
@@ -166,16 +167,27 @@ void fuzzStoredValue(Input in) {
     if (decodeOrientation(value, &orientation)) CHECK(orientation == 1 || orientation == 2);
 }
 
+void fuzzDropList(Input in) {
+    std::string block = in.rest();
+    DropCursor cursor;
+    if (!startDropList(reinterpret_cast<const unsigned char*>(block.data()), block.size(), &cursor)) return;
+    char name[PATH_BUFFER_SIZE + 1];
+    name[PATH_BUFFER_SIZE] = '#';
+    for (int refused = 0; nextDropName(&cursor, name, PATH_BUFFER_SIZE, &refused);) CHECK(strlen(name) < PATH_BUFFER_SIZE);
+    CHECK(name[PATH_BUFFER_SIZE] == '#');
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Input in{data, size};
-    switch (in.take() % 5) {
+    switch (in.take() % 6) {
     case 0: fuzzLoader(in); break;
     case 1: fuzzLayout(in); break;
     case 2: fuzzTemplate(in); break;
     case 3: fuzzCommandLine(in); break;
     case 4: fuzzStoredValue(in); break;
+    case 5: fuzzDropList(in); break;
     }
     return 0;
 }

@@ -5,6 +5,7 @@
 #include "../print/formatDialog.h"
 #include "../print/pageMetrics.h"
 #include "aboutBox.h"
+#include "droppedFiles.h"
 #include "openDialog.h"
 #include "previewPainter.h"
 #include "resource.h"
@@ -61,6 +62,7 @@ void onCommand(HWND window, WORD command) {
     case IDM_OPEN: openCommand(window); break;
     case IDM_FORMAT: formatCommand(window); break;
     case IDM_ABOUT: aboutCommand(window); break;
+    case IDM_PASTE: pasteCommand(window); break;
     case IDM_PRINT: printCommand(window); break;
     case IDM_PAGESETUP: pageSetupCommand(window); break;
     case IDM_FONT: fontCommand(window); break;
@@ -146,7 +148,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         lastMovingRect = *reinterpret_cast<RECT*>(lParam);
         break;
     case WM_DROPFILES:
-        DragFinish(reinterpret_cast<HDROP>(wParam));
+        dropFilesCommand(window, reinterpret_cast<HDROP>(wParam));
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);

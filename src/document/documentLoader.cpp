@@ -1,6 +1,7 @@
 #include "documentLoader.h"
 
 #include "../app/appInstance.h"
+#include "../app/focusKeeper.h"
 #include "../app/resource.h"
 #include "../layout/pagination.h"
 #include "../layout/rowBreaking.h"
@@ -16,20 +17,18 @@ HANDLE openInput(const char* path) {
 namespace {
 
 // Wait cursor and a disabled window for as long as a load runs, undone on
-// every way out. Disabling takes the keyboard focus away and enabling does
-// not give it back: without restoring it the keys would go nowhere.
+// every way out.
 struct BusyGuard {
+    FocusKeeper focus;
     HWND window;
     HCURSOR previousCursor;
-    HWND focus;
-    explicit BusyGuard(HWND w) : window(w), focus(GetFocus()) {
+    explicit BusyGuard(HWND w) : window(w) {
         previousCursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
         if (window) EnableWindow(window, FALSE);
     }
     ~BusyGuard() {
         if (previousCursor) SetCursor(previousCursor);
         if (window) EnableWindow(window, TRUE);
-        if (focus && !GetFocus()) SetFocus(focus);
     }
 };
 

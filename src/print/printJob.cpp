@@ -1,6 +1,7 @@
 #include "printJob.h"
 
 #include "../app/appInstance.h"
+#include "../app/focusKeeper.h"
 #include "../app/resource.h"
 #include "../document/documentLoader.h"
 #include "../document/documentNames.h"
@@ -11,6 +12,19 @@
 int32_t printCancelled = 0;
 HWND progressDialog = nullptr;
 
+namespace {
+
+// The owner first, so that it takes the activation back; the dialog hidden
+// before it goes, so that the activation moves while it still can.
+void closeProgressDialog(HWND owner) {
+    EnableWindow(owner, TRUE);
+    ShowWindow(progressDialog, SW_HIDE);
+    DestroyWindow(progressDialog);
+    progressDialog = nullptr;
+}
+
+}  // namespace
+
 INT_PTR CALLBACK progressDialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
@@ -19,9 +33,8 @@ INT_PTR CALLBACK progressDialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
     case WM_COMMAND:
         // The button, Enter and Esc all cancel.
         printCancelled = 1;
-        EnableWindow(GetParent(dialog), TRUE);
-        DestroyWindow(dialog);
-        progressDialog = nullptr;
+        progressDialog = dialog;
+        closeProgressDialog(GetParent(dialog));
         return TRUE;
     }
     return FALSE;
@@ -75,6 +88,7 @@ void reportPrintFailure(HWND owner) {
 }  // namespace
 
 int printDocument(HWND owner, HDC printer, const PageMetrics* metrics) {
+    FocusKeeper focus;
     int32_t first = 0, last = 0;
     choosePageRange((printDialog.Flags & PD_PAGENUMS) != 0, printDialog.nFromPage,
                     printDialog.nToPage, pageCount, &first, &last);
@@ -95,11 +109,7 @@ int printDocument(HWND owner, HDC printer, const PageMetrics* metrics) {
         // A document the spooler refuses at its end has not been printed either.
         if (ok) ok = EndDoc(printer) > 0;
     }
-    if (!printCancelled) {
-        EnableWindow(owner, TRUE);
-        DestroyWindow(progressDialog);
-        progressDialog = nullptr;
-    }
+    if (!printCancelled) closeProgressDialog(owner);
     if (printCancelled) return 0;
     if (!ok) reportPrintFailure(owner);
     return ok;

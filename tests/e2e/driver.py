@@ -118,7 +118,7 @@ def menu_command(window, mnemonic):
     """Picks an item of the context menu opened with Ctrl+M."""
     before = set(sh('xdotool', 'search', '--onlyvisible', '--classname', 'pemoprint.exe').split())
     press(window, 'ctrl+m')
-    until('the context menu', lambda: set(sh('xdotool', 'search', '--onlyvisible', '--classname',
+    until('the context menu (for %s)' % mnemonic, lambda: set(sh('xdotool', 'search', '--onlyvisible', '--classname',
                                              'pemoprint.exe').split()) - before)
     sh('xdotool', 'key', mnemonic)
 

@@ -127,9 +127,55 @@ def format_open_and_about():
     press(window, 'Escape')
     check(program.exit_code() == 0, 'Esc did not end the program with 0')
     program = Program(path)
-    check(screenshot(preview()) == framed, 'the restarted preview lost header, footer or numbers')
+    check_sheet(screenshot(preview()), 60, framed=True)  # header, footer and numbers after a restart
     press(preview(), 'Escape')
     program.exit_code()
+
+
+def paste_file_lists():
+    """Copied files pasted with Ctrl+V: text is ignored, one file is shown,
+    several are printed after one question (an unreadable one reported), and
+    No prints nothing."""
+    reset_settings(WRAP_KINSOKU_TAB8)
+    reg_set(OWN, 'preview scale', 'REG_DWORD', 60)
+    first, _, first_path = document('pasteA', SAMPLE)
+    third, third_file, third_path = document('pasteC', SAMPLE)
+    with open(third_file, 'wb') as f:
+        f.write('三番目のファイルです。\r\n'.encode('cp932'))
+    single = OUT + '/貼り付け.txt'
+    shutil.copy(third_file, single)
+    program = Program(first_path)
+    window = preview()
+    shown = screenshot(window)
+
+    def paste(kind, *items):
+        sh('wine', BUILD + '/win32/clipboardHelper.exe', kind, *items)
+        press(window, 'ctrl+v')
+
+    def still_shown(picture):
+        """Nothing came of the paste: the keys after it still turn pages."""
+        press(window, 'Next')
+        check(not windows('pemoPrint', visible=True)[1:], 'a message box came up')
+        press(window, 'Home')
+        check(screenshot(window, differs_from=None) == picture, 'the document on screen changed')
+    paste('text', 'not a file list')
+    still_shown(shown)
+    paste('files', sh('winepath', '-w', single).strip())
+    one = screenshot(window, differs_from=shown)
+    check(sheet(one)[3][3] < sheet(one)[1][1] + 20, 'the pasted file is not shown')
+
+    paste('files', first_path, r'Z:\no\such\file.txt', third_path)
+    answer(message_box(), 'Return')  # Yes: print them all
+    answer(message_box(), 'Return')  # the unreadable one
+    check_rows_as_laid_out(printed(first), SAMPLE, tab=8)
+    check(squeezed_rows(sh('pdftotext', printed(third), '-')) == ['三番目のファイルです。'], 'the third file printed wrong')
+    last = screenshot(window)
+    paste('files', first_path, third_path)
+    answer(message_box(), 'n')
+    still_shown(last)
+    check(not glob.glob('%s/*paste*.pdf' % PDF_DIR), 'No printed something')
+    press(window, 'Escape')
+    check(program.exit_code() == 0, 'Esc did not end the program with 0')
 
 
 def unreadable_file():
@@ -163,7 +209,7 @@ def no_default_printer():
 
 
 JOURNEYS = [preview_print_and_settings, settings_survive_and_print_at_once, format_open_and_about,
-            unreadable_file, no_default_printer]
+            paste_file_lists, unreadable_file, no_default_printer]
 
 
 def main(names):

@@ -3,10 +3,15 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <shlobj.h>
+
+#include <cstdio>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/appInstance.h"
+#include "app/mainWindow.h"
 #include "app/messageLoop.h"
 #include "app/openDialog.h"
 #include "app/resource.h"
@@ -24,14 +29,12 @@
 namespace {
 
 // While alive, every dialog or message box this thread opens is handed to
-// `onDialog` and then answered with `answer`.
+// `answer`, which gives the command to answer it with (0: none).
 struct DialogAnswerer {
-    static inline std::function<void(HWND)> onDialog;
-    static inline WPARAM answer;
+    static inline std::function<WPARAM(HWND)> answer;
     HHOOK hook;
-    DialogAnswerer(WPARAM with, std::function<void(HWND)> seen = [](HWND) {}) {
-        answer = with;
-        onDialog = seen;
+    explicit DialogAnswerer(std::function<WPARAM(HWND)> decide) {
+        answer = decide;
         hook = SetWindowsHookExA(WH_CBT, cbt, nullptr, GetCurrentThreadId());
     }
     ~DialogAnswerer() { UnhookWindowsHookEx(hook); }
@@ -40,12 +43,17 @@ struct DialogAnswerer {
         HWND window = reinterpret_cast<HWND>(wParam);
         if (code == HCBT_ACTIVATE && GetClassNameA(window, className, sizeof className) &&
             !strcmp(className, "#32770")) {
-            onDialog(window);
-            PostMessageA(window, WM_COMMAND, answer, 0);
+            if (WPARAM command = answer(window)) PostMessageA(window, WM_COMMAND, command, 0);
         }
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
 };
+
+std::string textOf(HWND window) {
+    char text[400] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
 
 void store(const char* key, const char* name, DWORD type, const std::string& bytes) {
     HKEY handle;
@@ -123,10 +131,9 @@ TEST_F(Shell, OpenDialogFileTypes) {
 TEST_F(Shell, UnreadableFileIsReportedAndEmptied) {
     std::string text;
     strcpy(documentPath, "Z:\\no\\such\\ファイル.txt");
-    DialogAnswerer answerer(IDOK, [&](HWND box) {
-        char buffer[400] = "";
-        GetDlgItemTextA(box, 0xFFFF, buffer, sizeof buffer);
-        text = buffer;
+    DialogAnswerer answerer([&](HWND box) {
+        text = textOf(GetDlgItem(box, 0xFFFF));
+        return IDOK;
     });
     EXPECT_EQ(loadDocument(nullptr), 0);
     EXPECT_EQ(text, "Z:\\no\\such\\ファイル.txt の読み込みに失敗しました。");
@@ -140,8 +147,9 @@ TEST_F(Shell, PrintDialogPagesStayInSixteenBits) {
     pageCount = 65537;
     currentPage = 65536;
     WORD fields[3] = {};
-    DialogAnswerer answerer(IDCANCEL, [&](HWND) {
+    DialogAnswerer answerer([&](HWND) {
         fields[0] = printDialog.nFromPage, fields[1] = printDialog.nToPage, fields[2] = printDialog.nMaxPage;
+        return IDCANCEL;
     });
     printCommand(nullptr);
     EXPECT_EQ(fields[0], 65535);
@@ -155,7 +163,7 @@ TEST_F(Shell, PrintDialogPagesStayInSixteenBits) {
 TEST_F(Shell, PrinterHandlesComeBackFromTheDialog) {
     pageCount = 1;
     HGLOBAL replaced = nullptr;
-    DialogAnswerer answerer(IDCANCEL, [&](HWND) {
+    DialogAnswerer answerer([&](HWND) {
         SIZE_T size = GlobalSize(printDialog.hDevMode);
         replaced = GlobalAlloc(GMEM_MOVEABLE, size);
         memcpy(GlobalLock(replaced), GlobalLock(printDialog.hDevMode), size);
@@ -165,6 +173,7 @@ TEST_F(Shell, PrinterHandlesComeBackFromTheDialog) {
         GlobalUnlock(printDialog.hDevMode);
         GlobalFree(printDialog.hDevMode);
         printDialog.hDevMode = replaced;
+        return IDCANCEL;
     });
     printCommand(nullptr);
     ASSERT_EQ(printerDevMode, replaced);
@@ -196,6 +205,46 @@ TEST_F(Shell, OrientationOfThePrinterAndTheStore) {
     EXPECT_EQ(savePageSettings(&margins, mode), 0);
     EXPECT_EQ(savedOrientation, DMORIENT_LANDSCAPE);
     GlobalFree(mode);
+}
+
+// A drop handle as the shell makes one: a DROPFILES block of ANSI names.
+HDROP dropOf(const std::vector<std::string>& names) {
+    size_t size = sizeof(DROPFILES) + 1;
+    for (const std::string& name : names) size += name.size() + 1;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    char* bytes = static_cast<char*>(GlobalLock(block));
+    reinterpret_cast<DROPFILES*>(bytes)->pFiles = sizeof(DROPFILES);
+    char* at = bytes + sizeof(DROPFILES);
+    for (const std::string& name : names) at += name.copy(at, name.size()) + 1;
+    GlobalUnlock(block);
+    return static_cast<HDROP>(block);
+}
+
+// One dropped file is shown without a question; several are printed after
+// one, and cancelling the second job leaves the third unloaded.
+TEST_F(Shell, DroppedFiles) {
+    HWND window = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    columnsPerRow = 80, rowsPerPage = 60;
+    char folder[MAX_PATH];
+    GetTempPathA(sizeof folder, folder);
+    std::vector<std::string> files;
+    for (const char* name : {"pemoDropA.txt", "pemoDropB.txt", "pemoDropC.txt"}) {
+        files.push_back(std::string(folder) + name);
+        FILE* file = fopen(files.back().c_str(), "wb");
+        fputs(name, file);
+        fclose(file);
+    }
+    std::vector<std::string> seen;
+    DialogAnswerer answerer([&](HWND dialog) {
+        seen.push_back(textOf(dialog));
+        return seen.back() == "pemoPrint" ? IDYES : seen.size() == 3 ? IDCANCEL : 0;
+    });
+    mainWindowProc(window, WM_DROPFILES, WPARAM(dropOf({files[2]})), 0);
+    EXPECT_TRUE(seen.empty() && documentPath == files[2] && pageCount == 1);
+    mainWindowProc(window, WM_DROPFILES, WPARAM(dropOf(files)), 0);
+    EXPECT_EQ(seen, (std::vector<std::string>{"pemoPrint", "印刷中", "印刷中"}));
+    EXPECT_EQ(documentPath, files[1]);
+    DestroyWindow(window);
 }
 
 BOOL WINAPI failingQueue(LPMSG, HWND, UINT, UINT) { return -1; }

@@ -1,0 +1,63 @@
+#include "dropList.h"
+
+#include <cstring>
+
+#include "ansiText.h"
+
+namespace {
+
+uint32_t readUint32(const unsigned char* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+// The width of one name unit, and whether the unit at p is the terminator.
+int unitSize(const DropCursor& c) { return c.wide ? 2 : 1; }
+int isTerminator(const DropCursor& c, const unsigned char* p) { return !p[0] && (!c.wide || !p[1]); }
+
+// Where the name at the cursor ends (its terminator), or null when the block
+// ends first.
+const unsigned char* terminatorOf(const DropCursor& c) {
+    for (const unsigned char* p = c.at; c.end - p >= unitSize(c); p += unitSize(c))
+        if (isTerminator(c, p)) return p;
+    return nullptr;
+}
+
+int copyWideName(const unsigned char* name, const unsigned char* terminator, char* out, int32_t size) {
+    uint16_t wide[WIDE_NAME_LIMIT];
+    ptrdiff_t units = (terminator - name) / 2;
+    if (units >= WIDE_NAME_LIMIT) return 0;
+    for (ptrdiff_t i = 0; i <= units; ++i) wide[i] = uint16_t(name[2 * i] | name[2 * i + 1] << 8);
+    int written = wideToAnsi(wide, int(units) + 1, out, size);
+    return written > 0 && !out[written - 1];
+}
+
+}  // namespace
+
+int startDropList(const unsigned char* block, size_t size, DropCursor* cursor) {
+    if (!block || size < DROPFILES_SIZE) return 0;
+    uint32_t names = readUint32(block);
+    if (names > size) return 0;
+    *cursor = DropCursor{block + names, block + size, readUint32(block + 16) != 0};
+    return 1;
+}
+
+int hasDropName(const DropCursor& c) {
+    return c.end - c.at >= unitSize(c) && !isTerminator(c, c.at);
+}
+
+int nextDropName(DropCursor* cursor, char* out, int32_t size, int* refused) {
+    const unsigned char* terminator = hasDropName(*cursor) ? terminatorOf(*cursor) : nullptr;
+    if (!terminator || size <= 0) return 0;
+    *refused = 0;
+    if (cursor->wide) {
+        *refused = !copyWideName(cursor->at, terminator, out, size);
+        if (*refused) out[0] = '\0';
+    } else {
+        size_t length = size_t(terminator - cursor->at);
+        if (length > size_t(size - 1)) length = size_t(size - 1);
+        memcpy(out, cursor->at, length);
+        out[length] = '\0';
+    }
+    cursor->at = terminator + unitSize(*cursor);
+    return 1;
+}

@@ -1,0 +1,30 @@
+// The file list of a drop or of the clipboard (CF_HDROP): a DROPFILES header
+// whose pFiles is the offset of the names and whose fWide tells UTF-16 names
+// from ANSI bytes, then the names, each ended by a NUL, and an empty name at
+// the end. The block comes from another program: nothing is read past it,
+// and only names that lie wholly inside it are taken.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+enum { DROPFILES_SIZE = 20, WIDE_NAME_LIMIT = 260 };
+
+struct DropCursor {
+    const unsigned char* at;
+    const unsigned char* end;
+    int wide;
+};
+
+// Starts at the first name; gives 0 for a block smaller than its header or
+// whose names would start outside it.
+int startDropList(const unsigned char* block, size_t size, DropCursor* cursor);
+
+// Whether a name (not the empty one that ends the list) starts at the cursor.
+int hasDropName(const DropCursor& cursor);
+
+// Writes the name at the cursor into out (size bytes) in the ANSI code page
+// and moves past it. Gives 0 when no whole name is there. A byte name is cut
+// to size - 1 bytes; a UTF-16 name of WIDE_NAME_LIMIT units or more, or whose
+// ANSI form does not fit, is refused (*refused set, out empty) rather than
+// cut into the name of some other file.
+int nextDropName(DropCursor* cursor, char* out, int32_t size, int* refused);

@@ -1,0 +1,100 @@
+#include "droppedFiles.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+#include "../document/documentLoader.h"
+#include "../document/documentNames.h"
+#include "../layout/pagination.h"
+#include "../print/pageMetrics.h"
+#include "../print/printJob.h"
+#include "../print/printRange.h"
+#include "appInstance.h"
+#include "dropList.h"
+#include "resource.h"
+
+namespace {
+
+bool userWantsBatch(HWND window, UINT question) {
+    char text[256] = "";
+    LoadStringA(appInstance, question, text, sizeof text);
+    return MessageBoxA(window, text, "pemoPrint", MB_ICONQUESTION | MB_YESNO) == IDYES;
+}
+
+void showLoaded(HWND window) {
+    loadDocument(window);
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+// A name that could not be taken whole fails its load like an unreadable file.
+int printNamedFile(HWND window, int refused) {
+    if (refused) documentPath[0] = '\0';
+    return printFileAtOnce(window);
+}
+
+// The clipboard's file list, copied so that the clipboard is closed before
+// anything is loaded or asked.
+std::vector<unsigned char> copyClipboardFileList(HWND window) {
+    std::vector<unsigned char> copy;
+    if (!OpenClipboard(window)) return copy;
+    HANDLE block = GetClipboardData(CF_HDROP);
+    const unsigned char* bytes = block ? static_cast<const unsigned char*>(GlobalLock(block)) : nullptr;
+    if (bytes) {
+        copy.assign(bytes, bytes + GlobalSize(block));
+        GlobalUnlock(block);
+    }
+    CloseClipboard();
+    return copy;
+}
+
+}  // namespace
+
+int printFileAtOnce(HWND window) {
+    if (!loadDocument(window)) return 1;  // its message is shown; the batch goes on
+    PRINTDLGA saved = printDialog;
+    printDialog.nFromPage = 1;
+    printDialog.nToPage = dialogPageNumber(pageCount);
+    printDialog.nCopies = 1;
+    printDialog.Flags &= ~PD_PAGENUMS;  // every page, also beyond the 16-bit fields
+    HDC printer = createPrinterDC();
+    int printed = printer && printDocument(window, printer, &printerMetrics);
+    if (printer) DeleteDC(printer);
+    printDialog.Flags = saved.Flags;
+    return printed;
+}
+
+void dropFilesCommand(HWND window, HDROP drop) {
+    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    if (count == 1) {
+        DragQueryFileA(drop, 0, documentPath, PATH_BUFFER_SIZE);
+        showLoaded(window);
+    } else if (count > 1 && userWantsBatch(window, IDS_PRINT_DROPPED)) {
+        for (UINT i = 0; i < count; ++i) {
+            DragQueryFileA(drop, i, documentPath, PATH_BUFFER_SIZE);
+            if (!printFileAtOnce(window)) break;
+        }
+        InvalidateRect(window, nullptr, TRUE);
+    }
+    DragFinish(drop);
+}
+
+void pasteCommand(HWND window) {
+    std::vector<unsigned char> list = copyClipboardFileList(window);
+    DropCursor cursor;
+    int refused = 0;
+    if (!startDropList(list.data(), list.size(), &cursor) ||
+        !nextDropName(&cursor, documentPath, PATH_BUFFER_SIZE, &refused)) {
+        return;  // no file list: nothing happens, silently
+    }
+    if (!hasDropName(cursor)) {
+        if (refused) documentPath[0] = '\0';
+        showLoaded(window);
+        return;
+    }
+    if (!userWantsBatch(window, IDS_PRINT_PASTED)) return;
+    while (printNamedFile(window, refused) &&
+           nextDropName(&cursor, documentPath, PATH_BUFFER_SIZE, &refused)) {
+    }
+    InvalidateRect(window, nullptr, TRUE);
+}
