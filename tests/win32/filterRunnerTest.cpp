@@ -10,7 +10,6 @@
 #include "dialogWatcher.h"
 #include "document/documentLoader.h"
 #include "document/documentNames.h"
-#include "document/handleBlockSource.h"
 #include "document/lineList.h"
 #include "filter/filterConsole.h"
 #include "filter/filterSwitch.h"
@@ -93,8 +92,8 @@ TEST(FilterRunner, LoadsThroughTheRuleOfEachFile) {
     clearLineList();
 }
 
-// The filter still runs when openInput returns: half a megabyte of output
-// waits for its reader. The feeder of a filter that ignores its input stops.
+// Half a megabyte of output waits for its reader, so the filter runs until
+// it is read. The feeder of a filter that ignores its input stops.
 TEST(FilterRunner, ConsoleIsHeldOnlyWhenAskedForAndUntilTheFilterEnds) {
     RulesFile rules;
     std::string prose, text;
@@ -105,14 +104,16 @@ TEST(FilterRunner, ConsoleIsHeldOnlyWhenAskedForAndUntilTheFilterEnds) {
         std::ofstream(temp(c.name), std::ios::binary) << prose;
         HANDLE input = openInput(temp(c.name).c_str());
         ASSERT_NE(input, INVALID_HANDLE_VALUE) << c.name;
-        if (c.users >= 0) { EXPECT_EQ(filterConsoleUsers(), c.users) << c.name; }
-        BlockSource source = handleBlockSource(&input);
-        EXPECT_EQ(readLines(&source), 1) << c.name;
+        std::string got(text.size() + 1, '\0');
+        DWORD n = 0, total = 0;
+        for (; ReadFile(input, &got[total], DWORD(got.size() - total), &n, nullptr) && n; total += n) {
+            // Some output came, so the filter has all its input, and still runs.
+            if (total == 0 && c.users >= 0) { EXPECT_EQ(filterConsoleUsers(), c.users) << c.name; }
+        }
         CloseHandle(input);
-        EXPECT_EQ(documentText(), c.text) << c.name;
+        EXPECT_TRUE(got.substr(0, total) == c.text) << c.name << ": " << total << " bytes";
         EXPECT_TRUE(waitForFilterConsole(20000)) << c.name;
     }
-    clearLineList();
 }
 
 }  // namespace
