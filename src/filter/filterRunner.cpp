@@ -26,13 +26,12 @@ struct OwnedHandle {
 };
 
 // The process's standard handles as they were before the run, put back on
-// every way out (a console allocated for the filter changes them too).
+// every way out: allocating a console for the filter points them at it.
 struct StandardHandles {
     HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
     HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
     HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
-    ~StandardHandles() { restore(); }
-    void restore() {
+    ~StandardHandles() {
         SetStdHandle(STD_INPUT_HANDLE, input);
         SetStdHandle(STD_OUTPUT_HANDLE, output);
         SetStdHandle(STD_ERROR_HANDLE, error);
@@ -79,19 +78,23 @@ int createFilterPipes(FilterPipes* pipes) {
     return 1;
 }
 
-// Starts the filter with the pipe ends as the process's standard handles,
-// which it inherits; gives its process handle, or null.
-HANDLE launchFilter(char* command, FilterPipes* pipes, StandardHandles* saved, int console) {
-    SetStdHandle(STD_OUTPUT_HANDLE, pipes->outputWrite.handle);
-    SetStdHandle(STD_INPUT_HANDLE, pipes->inputRead.handle);
+// Starts the filter on the pipe ends; gives its process handle, or null.
+// The ends are named in the start-up record: a console filter that gets a
+// console of its own would not take them from the process's standard
+// handles, and would wait on that console's keyboard for ever.
+HANDLE launchFilter(char* command, FilterPipes* pipes, int console) {
     HANDLE consoleError = console ? filterConsoleError() : nullptr;
-    if (consoleError) SetStdHandle(STD_ERROR_HANDLE, consoleError);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = pipes->inputRead.handle;
+    startup.hStdOutput = pipes->outputWrite.handle;
+    startup.hStdError = consoleError ? consoleError : GetStdHandle(STD_ERROR_HANDLE);
+    // Without a console of ours, a console filter gets a hidden one.
+    DWORD flags = console ? 0 : CREATE_NO_WINDOW;
     PROCESS_INFORMATION started = {};
-    BOOL ok = CreateProcessA(nullptr, command, nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+    BOOL ok = CreateProcessA(nullptr, command, nullptr, nullptr, TRUE, flags, nullptr, nullptr,
                              &startup, &started);
-    saved->restore();
     // Only the filter's copies of its own ends stay open, so that each
     // pipe ends when the side that writes it closes.
     pipes->inputRead.close();
@@ -112,7 +115,7 @@ HANDLE startFilter(HANDLE file, char* command, int console) {
     FilterPipes pipes;
     if (!createFilterPipes(&pipes)) return INVALID_HANDLE_VALUE;
     StartedFilter filter;
-    filter.process = launchFilter(command, &pipes, &saved, console);
+    filter.process = launchFilter(command, &pipes, console);
     if (!filter.process) return INVALID_HANDLE_VALUE;
     FeedJob* job =
         new (std::nothrow) FeedJob{source.handle, pipes.sink.handle, filter.process, share.held};
