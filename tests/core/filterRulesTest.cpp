@@ -50,7 +50,7 @@ TEST(FilterRules, RulesFileIsTheModulePathWithItsLastNineCharactersReplaced) {
         {"abcdPrint.exe", 9, "abcd.ini"}, {"abcdPrint.exe", 8, ""}};
     for (const auto& c : cases) {
         char config[260] = "";
-        EXPECT_EQ(makeConfigPath(c.module, config, c.size), c.config[0] ? 1 : 0) << c.module;
+        EXPECT_EQ(makeConfigPath(c.module, config, c.size), c.config[0] != 0) << c.module;
         EXPECT_STREQ(config, c.config);
     }
 }

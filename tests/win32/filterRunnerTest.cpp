@@ -30,14 +30,6 @@ std::string utf16(int bigEndian) {
     return bytes;
 }
 
-std::string documentText() {
-    std::string text;
-    for (LineNode* line = head; line; line = line->next) {
-        text += line->text + std::string(line->next ? "\r\n" : "");
-    }
-    return text;
-}
-
 // NumOfFilter -1 reads as ten sections; the ninth, absent, applies to every
 // file that the eight before it leave, and has no filter.
 const std::string rulesText = "[Initialize]\nNumOfFilter=-1\n[Filter1]\nSuffixes=.echo\n"
@@ -56,7 +48,10 @@ struct RulesFile {
         std::ofstream(path, std::ios::binary) << rulesText << "Directory=" << CharUpperA(&folder[0]);
         layoutSettings.tabCount = 8;
     }
-    ~RulesFile() { DeleteFileA(path.c_str()); }
+    ~RulesFile() {
+        DeleteFileA(path.c_str());
+        RemoveDirectoryA(folder.c_str());
+    }
 };
 
 TEST(FilterRunner, LoadsThroughTheRuleOfEachFile) {
@@ -83,11 +78,16 @@ TEST(FilterRunner, LoadsThroughTheRuleOfEachFile) {
         EXPECT_EQ(loadDocument(nullptr), c.ok) << c.name;
         keys[VK_CONTROL] = filterCancel = 0;
         SetKeyboardState(keys);
-        EXPECT_EQ(documentText(), c.text) << c.name;
+        std::string text;
+        for (LineNode* line = head; line; line = line->next) {
+            text += line->text + std::string(line->next ? "\r\n" : "");
+        }
+        EXPECT_EQ(text, c.text) << c.name;
         EXPECT_EQ(watcher.seen().size(), c.ok ? 0u : 1u) << c.name;
         EXPECT_EQ(GetStdHandle(STD_INPUT_HANDLE), input) << c.name;
         EXPECT_EQ(GetStdHandle(STD_OUTPUT_HANDLE), output) << c.name;
         if (!c.ok) { EXPECT_TRUE(waitForFilterConsole(20000)) << c.name; }  // shares come back
+        DeleteFileA(temp(c.name).c_str());
     }
     clearLineList();
 }
@@ -112,7 +112,8 @@ TEST(FilterRunner, ConsoleIsHeldOnlyWhenAskedForAndUntilTheFilterEnds) {
         }
         CloseHandle(input);
         EXPECT_TRUE(got.substr(0, total) == c.text) << c.name << ": " << total << " bytes";
-        EXPECT_TRUE(waitForFilterConsole(20000)) << c.name;
+        EXPECT_TRUE(waitForFilterConsole(20000)) << c.name;  // the feeder has closed the file
+        DeleteFileA(temp(c.name).c_str());
     }
 }
 
