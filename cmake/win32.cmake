@@ -22,6 +22,9 @@ set(SHELL_SOURCES
   src/settings/registrySettings.cpp
   src/document/commandLineFile.cpp
   src/filter/filterSwitch.cpp
+  src/filter/filterConfig.cpp
+  src/filter/filterConsole.cpp
+  src/filter/filterRunner.cpp
   src/app/windowSizing.cpp
   src/app/previewPainter.cpp
   src/app/windowCommands.cpp
@@ -40,6 +43,13 @@ add_executable(pemoPrint WIN32 src/app/pemoPrint.cpp src/app/pemoPrint.rc)
 target_link_libraries(pemoPrint pemoShell)
 target_link_options(pemoPrint PRIVATE -static -mwindows)
 
+# The converter shipped beside the program, for filter rules to name: a
+# console program from standard input to standard output.
+add_executable(sjisConverter src/filter/converter/sjisConverter.cpp
+  src/filter/converter/textConversion.cpp)
+target_link_options(sjisConverter PRIVATE -static)
+add_dependencies(pemoPrint sjisConverter)
+
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest googletest EXCLUDE_FROM_ALL)
@@ -48,6 +58,7 @@ file(GLOB WIN32_TEST_SOURCES CONFIGURE_DEPENDS tests/win32/*.cpp)
 add_executable(win32Tests ${WIN32_TEST_SOURCES} src/app/pemoPrint.rc)
 target_link_libraries(win32Tests pemoShell gtest)
 target_link_options(win32Tests PRIVATE -static)
+add_dependencies(win32Tests sjisConverter)
 add_test(NAME win32Tests COMMAND win32Tests --gtest_output=xml:Z:${PEMO_RESULTS_DIR}/win32Tests.xml)
 
 # Puts text and file lists on the clipboard for the end-to-end journeys.

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/dropList.h"
 #include "document/allocation.h"
@@ -12,6 +13,7 @@
 #include "document/documentNames.h"
 #include "document/documentReader.h"
 #include "document/lineList.h"
+#include "filter/filterRules.h"
 #include "layout/headerFooter.h"
 #include "layout/layoutSettings.h"
 #include "layout/pagination.h"
@@ -177,17 +179,40 @@ void fuzzDropList(Input in) {
     CHECK(name[PATH_BUFFER_SIZE] == '#');
 }
 
+// Filter rules of any bytes: matching reads nothing past its strings, and
+// the tab code's expansion stays inside its buffer and replaces one code.
+void fuzzFilterRules(Input in) {
+    size_t bufferSize = 1 + in.take() % 40;
+    int32_t tab = int32_t(in.take() << 8 | in.take()) - 1000;
+    std::string text = in.rest(), path = text.c_str();
+    std::string rule = text.size() > path.size() ? text.c_str() + path.size() + 1 : "";
+    std::vector<char> p(path.c_str(), path.c_str() + path.size() + 1), r(rule.c_str(), rule.c_str() + rule.size() + 1);
+    CHECK(!startsWithFolder(p.data(), r.data()) || rule.size() <= path.size());
+    CHECK(matchesSuffixes(p.data(), r.data()) || !rule.empty());
+    std::string command = rule.substr(0, bufferSize - 1);
+    std::vector<char> buffer(command.c_str(), command.c_str() + command.size() + 1);
+    buffer.resize(bufferSize);
+    int ok = expandTabCode(buffer.data(), int(bufferSize), tab);
+    std::string expanded = buffer.data();
+    CHECK(expanded.size() < bufferSize && (ok || expanded == command));
+    if (expanded == command) return;
+    size_t at = size_t(std::mismatch(command.begin(), command.end(), expanded.begin(), expanded.end()).first -
+                       command.begin());  // the digits stand where the first code stood
+    CHECK(command.compare(at, 2, "&T") == 0 && expanded.substr(at) == std::to_string(tab) + command.substr(at + 2));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Input in{data, size};
-    switch (in.take() % 6) {
+    switch (in.take() % 7) {
     case 0: fuzzLoader(in); break;
     case 1: fuzzLayout(in); break;
     case 2: fuzzTemplate(in); break;
     case 3: fuzzCommandLine(in); break;
     case 4: fuzzStoredValue(in); break;
     case 5: fuzzDropList(in); break;
+    case 6: fuzzFilterRules(in); break;
     }
     return 0;
 }

@@ -9,11 +9,6 @@
 #include "handleBlockSource.h"
 #include "lineList.h"
 
-HANDLE openInput(const char* path) {
-    return CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                       OPEN_EXISTING, 0, nullptr);
-}
-
 namespace {
 
 // Wait cursor and a disabled window for as long as a load runs, undone on

@@ -2,7 +2,8 @@
 #pragma once
 #include <windows.h>
 
-HANDLE openInput(const char* path);
+#include "../filter/filterRunner.h"  // openInput: the file, or its filter's output
+
 int readDocument(HWND window, const char* path);
 void captureDateTime();
 int loadDocument(HWND window);

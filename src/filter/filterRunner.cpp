@@ -1,0 +1,163 @@
+#include "filterRunner.h"
+
+#include <new>
+
+#include "filterConfig.h"
+#include "filterConsole.h"
+#include "filterRules.h"
+
+namespace {
+
+enum { FEED_BLOCK_SIZE = 512 };
+
+// Closes its handle on the way out unless it was handed on.
+struct OwnedHandle {
+    HANDLE handle = nullptr;
+    ~OwnedHandle() { close(); }
+    void close() {
+        if (handle && handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+        handle = nullptr;
+    }
+    HANDLE release() {
+        HANDLE h = handle;
+        handle = nullptr;
+        return h;
+    }
+};
+
+// The process's standard handles as they were before the run, put back on
+// every way out: allocating a console for the filter points them at it.
+struct StandardHandles {
+    HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+    ~StandardHandles() {
+        SetStdHandle(STD_INPUT_HANDLE, input);
+        SetStdHandle(STD_OUTPUT_HANDLE, output);
+        SetStdHandle(STD_ERROR_HANDLE, error);
+    }
+};
+
+// The run's console share, given back unless the feeder took it.
+struct ConsoleShare {
+    int32_t held = 0;
+    ~ConsoleShare() {
+        if (held) releaseFilterConsole();
+    }
+};
+
+// A filter that was started but never handed to a feeder is ended.
+struct StartedFilter {
+    HANDLE process = nullptr;
+    ~StartedFilter() {
+        if (!process) return;
+        TerminateProcess(process, 0);
+        CloseHandle(process);
+    }
+};
+
+struct FilterPipes {
+    OwnedHandle outputRead, outputWrite, inputRead, inputWrite, sink;
+};
+
+int createFilterPipes(FilterPipes* pipes) {
+    SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
+    if (!CreatePipe(&pipes->outputRead.handle, &pipes->outputWrite.handle, &inheritable, 0) ||
+        !CreatePipe(&pipes->inputRead.handle, &pipes->inputWrite.handle, &inheritable, 0)) {
+        return 0;
+    }
+    // Filters started later must not hold the loader's end of this output.
+    SetHandleInformation(pipes->outputRead.handle, HANDLE_FLAG_INHERIT, 0);
+    HANDLE self = GetCurrentProcess();
+    if (!DuplicateHandle(self, pipes->inputWrite.handle, self, &pipes->sink.handle, 0, FALSE,
+                         DUPLICATE_SAME_ACCESS)) {
+        pipes->sink.handle = nullptr;
+        return 0;
+    }
+    pipes->inputWrite.close();
+    return 1;
+}
+
+// Starts the filter on the pipe ends; gives its process handle, or null.
+// The ends are named in the start-up record: a console filter that gets a
+// console of its own would not take them from the process's standard
+// handles, and would wait on that console's keyboard for ever.
+HANDLE launchFilter(char* command, FilterPipes* pipes, int console) {
+    HANDLE consoleError = console ? filterConsoleError() : nullptr;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = pipes->inputRead.handle;
+    startup.hStdOutput = pipes->outputWrite.handle;
+    startup.hStdError = consoleError ? consoleError : GetStdHandle(STD_ERROR_HANDLE);
+    // Without a console of ours, a console filter gets a hidden one.
+    DWORD flags = console ? 0 : CREATE_NO_WINDOW;
+    PROCESS_INFORMATION started = {};
+    BOOL ok = CreateProcessA(nullptr, command, nullptr, nullptr, TRUE, flags, nullptr, nullptr,
+                             &startup, &started);
+    // Only the filter's copies of its own ends stay open, so that each
+    // pipe ends when the side that writes it closes.
+    pipes->inputRead.close();
+    pipes->outputWrite.close();
+    if (!ok) return nullptr;
+    CloseHandle(started.hThread);
+    return started.hProcess;
+}
+
+HANDLE startFilter(HANDLE file, char* command, int console) {
+    OwnedHandle source{file};
+    StandardHandles saved;
+    ConsoleShare share;
+    if (console) {
+        acquireFilterConsole();
+        share.held = 1;
+    }
+    FilterPipes pipes;
+    if (!createFilterPipes(&pipes)) return INVALID_HANDLE_VALUE;
+    StartedFilter filter;
+    filter.process = launchFilter(command, &pipes, console);
+    if (!filter.process) return INVALID_HANDLE_VALUE;
+    FeedJob* job =
+        new (std::nothrow) FeedJob{source.handle, pipes.sink.handle, filter.process, share.held};
+    if (!job) return INVALID_HANDLE_VALUE;
+    HANDLE feeder = CreateThread(nullptr, 0, feedFilter, job, 0, nullptr);
+    if (!feeder) {
+        delete job;
+        return INVALID_HANDLE_VALUE;
+    }
+    CloseHandle(feeder);
+    // The feeder owns these now.
+    source.release();
+    pipes.sink.release();
+    filter.process = nullptr;
+    share.held = 0;
+    return pipes.outputRead.release();
+}
+
+}  // namespace
+
+HANDLE openInput(const char* path) {
+    char command[FILTER_COMMAND_SIZE] = "";
+    int console = findFilter(path, command, sizeof command);
+    if (console == FILTER_UNUSABLE) return INVALID_HANDLE_VALUE;
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE || command[0] == '\0') return file;
+    return startFilter(file, command, console);
+}
+
+DWORD WINAPI feedFilter(void* argument) {
+    FeedJob* job = static_cast<FeedJob*>(argument);
+    char block[FEED_BLOCK_SIZE];
+    DWORD got = 0, put = 0;
+    while (ReadFile(job->source, block, sizeof block, &got, nullptr) && got > 0) {
+        if (!WriteFile(job->sink, block, got, &put, nullptr) || put < got) break;
+    }
+    CloseHandle(job->source);
+    CloseHandle(job->sink);  // the filter sees the end of its input
+    WaitForSingleObject(job->process, INFINITE);
+    CloseHandle(job->process);
+    if (job->consoleAllocated) releaseFilterConsole();
+    delete job;
+    return 0;
+}
