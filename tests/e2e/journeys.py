@@ -178,6 +178,25 @@ def paste_file_lists():
     check(program.exit_code() == 0, 'Esc did not end the program with 0')
 
 
+def utf8_through_the_converter():
+    """A UTF-8 file printed at once through the shipped converter, by way of a
+    pemo.ini rule beside the program: the same rows as its Shift_JIS form."""
+    reset_settings(WRAP_KINSOKU_TAB8)
+    rules = BUILD + '/win32/pemo.ini'
+    with open(rules, 'w') as f:
+        f.write('[Initialize]\nNumOfFilter=1\n[Filter1]\nSuffixes=.utf8\nInputFilter=sjisConverter.exe\nConsole=0\n')
+    name, path, _ = document('utf', SAMPLE)
+    with open(path + '.utf8', 'wb') as f:
+        f.write(open(SAMPLE, 'rb').read().decode('cp932').encode('utf-8'))
+    try:
+        program = Program(sh('winepath', '-w', path + '.utf8').strip(), '/p')
+        answer(dialog('印刷'), 'Return')
+        check(program.exit_code() == 0, '"/p" did not end with 0')
+        check_rows_as_laid_out(printed(name), SAMPLE, tab=8)
+    finally:
+        os.remove(rules)
+
+
 def unreadable_file():
     reset_settings()
     reg_set(OWN, 'preview scale', 'REG_DWORD', 60)
@@ -209,7 +228,7 @@ def no_default_printer():
 
 
 JOURNEYS = [preview_print_and_settings, settings_survive_and_print_at_once, format_open_and_about,
-            paste_file_lists, unreadable_file, no_default_printer]
+            paste_file_lists, utf8_through_the_converter, unreadable_file, no_default_printer]
 
 
 def main(names):
