@@ -1,7 +1,8 @@
 # Fuzz targets: clang with libFuzzer, the core built with the same sanitizers.
 set(FUZZ_FLAGS -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -g -O1)
 
-add_library(pemoCoreFuzz STATIC ${CORE_SOURCES} src/layout/leadByteCp932.cpp)
+add_library(pemoCoreFuzz STATIC ${CORE_SOURCES} src/layout/leadByteCp932.cpp
+  src/document/blockMemoryLinux.cpp)
 target_include_directories(pemoCoreFuzz PUBLIC src)
 target_compile_options(pemoCoreFuzz PUBLIC ${FUZZ_FLAGS})
 

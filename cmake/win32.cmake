@@ -9,6 +9,7 @@ set(SHELL_SOURCES
   src/document/handleBlockSource.cpp
   src/document/documentLoader.cpp
   src/layout/leadByteWin32.cpp
+  src/document/blockMemoryWin32.cpp
   src/layout/headerFooterDrawing.cpp
   src/layout/pageRenderer.cpp
   src/print/pageMetrics.cpp

@@ -23,15 +23,18 @@ int endLine(ScanState& state, const char* segment, const char* end) {
 }
 
 // The first position from i on whose byte may end a line (a byte below
-// 0x0E), eight bytes at a time.
-int skipOrdinaryBytes(const char* buffer, int i, int n) {
+// 0x0E), or n; eight bytes at a time. The lowest byte that the test marks in
+// a word is always a true one, as no borrow reaches it.
+int findControlByte(const char* buffer, int i, int n) {
     const uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
     while (i + 8 <= n) {
         uint64_t word;
         memcpy(&word, buffer + i, sizeof word);
-        if ((word - ones * 0x0E) & ~word & highs) break;  // some byte is below 0x0E
+        uint64_t below = (word - ones * 0x0E) & ~word & highs;
+        if (below) return i + (__builtin_ctzll(below) >> 3);  // bytes in memory order
         i += 8;
     }
+    while (i < n && static_cast<unsigned char>(buffer[i]) >= 0x0E) ++i;
     return i;
 }
 
@@ -41,11 +44,9 @@ int scanBlock(ScanState& state, char* buffer, int n) {
     state.pendingCR = 0;
     int segment = begin;
     for (int i = begin; i < n; ++i) {
-        i = skipOrdinaryBytes(buffer, i, n);
+        i = findControlByte(buffer, i, n);
         if (i >= n) break;
         char c = buffer[i];
-        // Every byte above CR is ordinary: text, lead and trail bytes alike.
-        if (static_cast<unsigned char>(c) > '\r') continue;
         if (c == '\0') {
             buffer[i] = ' ';
         } else if (c == '\n' || c == '\r') {

@@ -1,6 +1,8 @@
-// The document: a doubly linked list of logical lines, each owning its text
-// and its row table.
+// The document: a doubly linked list of logical lines, each with its text
+// and its row table. Nodes, texts and row tables are carved from large blocks
+// that the document owns; the next load gives them all back at once.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 struct RowSpan {
@@ -29,3 +31,18 @@ int freeLine(LineNode* node);
 void clearLineList();
 LineNode* newEmptyLine();
 LineNode* appendLineText(LineNode* node, int continuing, const char* bytes, int32_t count);
+
+// A row table of entries + 1 entries that keeps the first `entries` of
+// `rows` (none when entries is 0): the latest table grows in place. Null
+// when memory runs out, with `rows` untouched.
+RowSpan* extendRowTable(RowSpan* rows, int32_t entries);
+void dropRowTable(RowSpan* rows, int32_t entries);
+
+// Breaking the whole document replaces every row table: it restarts them
+// first and trims what the new ones did not need after, so that a change
+// of grid does not grow the document.
+void restartRowTables();
+void trimRowTables();
+
+// Bytes the document holds: its blocks with their headers.
+size_t documentBytes();

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "../document/allocation.h"
 #include "../document/lineList.h"
 #include "characterGroups.h"
 #include "kinsokuSets.h"
@@ -87,22 +86,13 @@ int decideBreak(const char* current, const char* wordStart, const char* previous
 
 namespace {
 
-// Grows the table geometrically (at entries 1, 2, 4, 8, ...) so that a line
-// of many thousand rows does not reallocate on every row.
-int ensureRowCapacity(LineNode* line, int32_t rowIndex) {
-    if (rowIndex != 0 && (rowIndex & (rowIndex - 1)) != 0) return 1;
-    size_t entries = rowIndex == 0 ? 1 : size_t(rowIndex) * 2;
-    RowSpan* grown = static_cast<RowSpan*>(reallocateBytes(line->rows, entries * sizeof(RowSpan)));
-    if (!grown) return 0;
-    line->rows = grown;
-    return 1;
-}
-
 int storeRowSpan(LineNode* line, int32_t rowIndex, char* rowStart, int32_t charsPlaced,
                  int32_t charsBefore) {
-    if (!ensureRowCapacity(line, rowIndex)) return 0;
-    line->rows[rowIndex].start = rowStart;
-    line->rows[rowIndex].charCount = charsPlaced - charsBefore;
+    RowSpan* rows = extendRowTable(line->rows, rowIndex);
+    if (!rows) return 0;
+    line->rows = rows;
+    rows[rowIndex].start = rowStart;
+    rows[rowIndex].charCount = charsPlaced - charsBefore;
     return 1;
 }
 
@@ -115,6 +105,40 @@ int appendRowSpan(LineNode* line, int32_t rowIndex, char* rowStart, int32_t char
 }
 
 namespace {
+
+// Whether any of the eight bytes at q is a tab or a NUL.
+int hasTabOrNul(const char* q) {
+    uint64_t word;
+    memcpy(&word, q, sizeof word);
+    const uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
+    uint64_t tabs = word ^ (ones * '\t');
+    return (((word - ones) & ~word) | ((tabs - ones) & ~tabs)) & highs ? 1 : 0;
+}
+
+// The characters of a line that surely fits in one row, or -1 for any other
+// line. No character is wider in columns than in bytes, except the tab: a
+// line of at most `columns` bytes without one never reaches the margin, so
+// no rule is ever consulted. Most lines of prose are such lines.
+int32_t charactersOfOneRowLine(const LineNode* line) {
+    if (line->length > layoutSettings.columns) return -1;
+    const char* q = line->text;
+    const char* end = q + line->length;
+    const GroupTables& tables = groupTables();
+    int32_t count = 0;
+    int inTrail = 0;
+    while (end - q > 8) {  // q[8] is within the text
+        if (hasTabOrNul(q)) return -1;
+        ByteGroup group = classifyGroup(tables, q, inTrail);
+        count += group.count;
+        inTrail = group.endsInTrail;
+        q += 8;
+    }
+    for (q += inTrail; *q; ++count) {
+        if (*q == '\t') return -1;
+        q += isDoubleByte(q) ? 2 : 1;
+    }
+    return count;
+}
 
 struct RowBreaker {
     LineNode* line;
@@ -195,14 +219,6 @@ struct RowBreaker {
         used = filled + inTrail;
     }
 
-    static int hasTabOrNul(const char* q) {
-        uint64_t word;
-        memcpy(&word, q, sizeof word);
-        const uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
-        uint64_t tabs = word ^ (ones * '\t');
-        return (((word - ones) & ~word) | ((tabs - ones) & ~tabs)) & highs ? 1 : 0;
-    }
-
     // wordStart after a group whose last character starts at bit lastStart.
     void trackWordIn(const ByteGroup& group, const char* q, int lastStart) {
         if (!(group.words >> lastStart & 1)) {
@@ -275,10 +291,16 @@ struct RowBreaker {
 
 void breakLine(LineNode* line) {
     if (!line->text) {  // only a line whose load ran out of memory
-        releaseBytes(line->rows);
         line->rows = nullptr;
         line->rowCount = 1;
         line->charCount = 0;
+        return;
+    }
+    int32_t characters = rowBreakingByGroups ? charactersOfOneRowLine(line) : -1;
+    if (characters >= 0) {
+        line->charCount = characters;
+        line->rowCount = 1;
+        if (!storeRowSpan(line, 0, line->text, characters, 0)) line->rows = nullptr;
         return;
     }
     RowBreaker breaker(line);
@@ -286,7 +308,8 @@ void breakLine(LineNode* line) {
     line->charCount = breaker.placed;
     line->rowCount = ok ? breaker.rowIndex : breaker.rowIndex + 1;
     if (!ok) {
-        releaseBytes(line->rows);
+        // The table that could not grow holds the rows before the failed one.
+        if (breaker.rowIndex > 0) dropRowTable(line->rows, breaker.rowIndex);
         line->rows = nullptr;
     }
 }
@@ -299,11 +322,13 @@ void breakAllLines(int32_t columns) {
         prepareKinsokuSets(&prepared, s.kinsokuLineStart, s.kinsokuHanging, s.kinsokuLineEnd);
         preparedSets = &prepared;
     }
+    restartRowTables();
     int64_t rows = 0;
     for (LineNode* line = head; line; line = line->next) {
         breakLine(line);
         rows += line->rowCount;
     }
+    trimRowTables();
     preparedSets = nullptr;
     totalRows = rows > INT32_MAX ? INT32_MAX : int32_t(rows);
 }
