@@ -106,38 +106,56 @@ int appendRowSpan(LineNode* line, int32_t rowIndex, char* rowStart, int32_t char
 
 namespace {
 
-// Whether any of the eight bytes at q is a tab or a NUL.
-int hasTabOrNul(const char* q) {
+// The high bit of each of the eight bytes at q that is a tab or a NUL; a
+// bit above a true one may be false, the lowest is always true.
+uint64_t tabOrNulBits(const char* q) {
     uint64_t word;
     memcpy(&word, q, sizeof word);
     const uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
     uint64_t tabs = word ^ (ones * '\t');
-    return (((word - ones) & ~word) | ((tabs - ones) & ~tabs)) & highs ? 1 : 0;
+    return (((word - ones) & ~word) | ((tabs - ones) & ~tabs)) & highs;
+}
+
+int hasTabOrNul(const char* q) {
+    return tabOrNulBits(q) ? 1 : 0;
 }
 
 // The characters of a line that surely fits in one row, or -1 for any other
 // line. No character is wider in columns than in bytes, except the tab: a
 // line of at most `columns` bytes without one never reaches the margin, so
 // no rule is ever consulted. Most lines of prose are such lines.
-int32_t charactersOfOneRowLine(const LineNode* line) {
+int32_t charactersOfOneRowLine(const LineNode* line, const GroupTables& tables) {
     if (line->length > layoutSettings.columns) return -1;
     const char* q = line->text;
     const char* end = q + line->length;
-    const GroupTables& tables = groupTables();
     int32_t count = 0;
     int inTrail = 0;
-    while (end - q > 8) {  // q[8] is within the text
+    for (; end - q >= 8; q += 8) {  // q[8] is at most the terminator
         if (hasTabOrNul(q)) return -1;
         ByteGroup group = classifyGroup(tables, q, inTrail);
         count += group.count;
         inTrail = group.endsInTrail;
-        q += 8;
     }
-    for (q += inTrail; *q; ++count) {
-        if (*q == '\t') return -1;
-        q += isDoubleByte(q) ? 2 : 1;
+    // The last bytes, as a group of their own padded with NULs: a character
+    // starts in it where it would start before the terminator. They are read
+    // as the end of the text's last eight bytes (in memory order) when the
+    // text has eight.
+    int rest = int(end - q);
+    if (rest == 0) return count;
+    uint64_t word = 0;
+    if (line->length >= 8) {
+        memcpy(&word, end - 8, sizeof word);
+        word >>= 8 * (8 - rest);
+    } else {
+        for (int i = rest - 1; i >= 0; --i) word = word << 8 | static_cast<unsigned char>(q[i]);
     }
-    return count;
+    char last[16] = {};
+    memcpy(last, &word, sizeof word);
+    if (tabOrNulBits(last) & ((uint64_t(1) << (8 * rest)) - 1)) return -1;
+    unsigned starts = classifyGroup(tables, last, inTrail).starts & ((1u << rest) - 1);
+    starts = starts - ((starts >> 1) & 0x55);  // the bits set, among eight
+    starts = (starts & 0x33) + ((starts >> 2) & 0x33);
+    return count + int32_t((starts + (starts >> 4)) & 0x0F);
 }
 
 struct RowBreaker {
@@ -296,7 +314,7 @@ void breakLine(LineNode* line) {
         line->charCount = 0;
         return;
     }
-    int32_t characters = rowBreakingByGroups ? charactersOfOneRowLine(line) : -1;
+    int32_t characters = rowBreakingByGroups ? charactersOfOneRowLine(line, groupTables()) : -1;
     if (characters >= 0) {
         line->charCount = characters;
         line->rowCount = 1;
