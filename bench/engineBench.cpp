@@ -273,11 +273,12 @@ int runOnce(const char* path) {
     breakAllLines(benchColumns);
     size_t broken = documentBytes();
     int32_t pagesMade = paginate(benchRows);
+    long lines = 0;
+    for (const LineNode* line = head; line; line = line->next) ++lines;
     std::error_code error;
     uintmax_t fileSize = std::filesystem::file_size(path, error);
-    printf("fileBytes=%ju lines=%d loadedBytes=%zu brokenBytes=%zu rows=%d pages=%d\n",
-           error ? uintmax_t(0) : fileSize, int(lineCounter), loaded, broken, int(totalRows),
-           int(pagesMade));
+    printf("fileBytes=%ju lines=%ld loadedBytes=%zu brokenBytes=%zu rows=%d pages=%d\n",
+           error ? uintmax_t(0) : fileSize, lines, loaded, broken, int(totalRows), int(pagesMade));
     return 0;
 }
 

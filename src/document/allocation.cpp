@@ -4,11 +4,6 @@
 
 int (*allocationFailureHook)(void) = nullptr;
 
-void* allocateZeroed(size_t size) {
-    if (allocationRefused()) return nullptr;
-    return calloc(1, size);
-}
-
 void* allocateBytes(size_t size) {
     if (allocationRefused()) return nullptr;
     return malloc(size);

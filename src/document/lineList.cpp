@@ -126,6 +126,33 @@ LineNode* appendLineText(LineNode* node, int continuing, const char* bytes, int3
     return node;
 }
 
+char* appendBlockText(LineNode* continuing, const char* bytes, int32_t count) {
+    char* at;
+    if (continuing) {
+        if (count > INT32_MAX - 1 - continuing->length) return nullptr;
+        size_t size = size_t(continuing->length) + 1;
+        char* grown = static_cast<char*>(
+            growCarve(&textStore, continuing->text, size, size + size_t(count), 1));
+        if (!grown) return nullptr;
+        continuing->text = grown;
+        at = grown + continuing->length;
+    } else {
+        at = static_cast<char*>(carveBytes(&textStore, size_t(count) + 1, 1));
+        if (!at) return nullptr;
+    }
+    memcpy(at, bytes, size_t(count));
+    at[count] = '\0';
+    return at;
+}
+
+LineNode* linkLineAt(char* text, int32_t length) {
+    LineNode* node = linkNewTail();
+    if (!node) return nullptr;
+    node->text = text;
+    node->length = length;
+    return node;
+}
+
 RowSpan* extendRowTable(RowSpan* rows, int32_t entries) {
     size_t entry = sizeof(RowSpan);
     if (entries == 0) return static_cast<RowSpan*>(carveBytes(&rowStore, entry, alignof(RowSpan)));

@@ -32,6 +32,18 @@ void clearLineList();
 LineNode* newEmptyLine();
 LineNode* appendLineText(LineNode* node, int continuing, const char* bytes, int32_t count);
 
+// The loader's way: each input block is copied into the document's text
+// once, after the unfinished text of `continuing` (the tail, or null), with
+// a NUL after it; its lines are then marked where they lie. Gives where the
+// block's bytes start, or null when memory runs out, the tail keeping its
+// text. The tail's text may move, never its bytes before the block.
+char* appendBlockText(LineNode* continuing, const char* bytes, int32_t count);
+
+// A new line linked after the tail, its `length` bytes at `text` inside the
+// document's text; the caller puts the NUL after them. Null when memory runs
+// out.
+LineNode* linkLineAt(char* text, int32_t length);
+
 // A row table of entries + 1 entries that keeps the first `entries` of
 // `rows` (none when entries is 0): the latest table grows in place. Null
 // when memory runs out, with `rows` untouched.
