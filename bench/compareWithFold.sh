@@ -46,7 +46,7 @@ for shape in prose long; do
         engine+=("$(timeMs "$bench" --run "$file")")
         fold+=("$(timeMs fold -w 80 "$file")")
     done
-    stats=$("$bench" --run "$file")
+    stats=$("$bench" --report "$file")
     rm -f "$file"
     awk -v shape="$shape" -v engine="${engine[*]}" -v fold="${fold[*]}" -v stats="$stats" '
     function best(list,   n, v, i, low, high) {

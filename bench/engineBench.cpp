@@ -6,8 +6,8 @@
 //   engineBench [benchmark flags]       runs the benchmarks on generated files
 //   engineBench --generate PATH [SHAPE] writes the file of that shape (prose,
 //                                       the default, or long) and exits
-//   engineBench --run PATH              one load + break + paginate of PATH,
-//                                       then prints the sizes (for
+//   engineBench --run PATH              one load + break + paginate of PATH
+//   engineBench --report PATH           the same, then prints the sizes (for
 //                                       bench/compareWithFold.sh)
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -262,8 +262,9 @@ BENCHMARK(BM_BreakAllLines)->Arg(PROSE)->Arg(LONG_LINES)->Unit(benchmark::kMilli
 BENCHMARK(BM_Paginate)->Arg(PROSE)->Arg(LONG_LINES)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadBreakPaginate)->Arg(PROSE)->Arg(LONG_LINES)->Unit(benchmark::kMillisecond);
 
-// One load as the program makes it; prints what the comparison script needs.
-int runOnce(const char* path) {
+// One load as the program makes it, as timed by the comparison script; with
+// `report`, also what the script prints about it.
+int runOnce(const char* path, int report) {
     useBenchSettings();
     if (!readLinesFromPath(path)) {
         fprintf(stderr, "engineBench: cannot read %s\n", path);
@@ -273,6 +274,7 @@ int runOnce(const char* path) {
     breakAllLines(benchColumns);
     size_t broken = documentBytes();
     int32_t pagesMade = paginate(benchRows);
+    if (!report) return 0;
     long lines = 0;
     for (const LineNode* line = head; line; line = line->next) ++lines;
     std::error_code error;
@@ -305,7 +307,8 @@ int main(int argc, char** argv) {
         fprintf(stderr, "engineBench: cannot write %s\n", argv[2]);
         return 1;
     }
-    if (argc == 3 && strcmp(argv[1], "--run") == 0) return runOnce(argv[2]);
+    if (argc == 3 && strcmp(argv[1], "--run") == 0) return runOnce(argv[2], 0);
+    if (argc == 3 && strcmp(argv[1], "--report") == 0) return runOnce(argv[2], 1);
 
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

@@ -16,7 +16,8 @@ int readLinesFromPath(const char* path) {
     FILE* file = fopen(path, "rb");
     if (!file) return 0;
     // The loader asks for 512 bytes at a time; the system is asked for more.
-    setvbuf(file, nullptr, _IOFBF, 64 * 1024);
+    char ahead[64 * 1024];
+    setvbuf(file, ahead, _IOFBF, sizeof ahead);
     BlockSource source = stdioBlockSource(file);
     int ok = readLines(&source);
     fclose(file);

@@ -307,14 +307,16 @@ struct RowBreaker {
 
 }  // namespace
 
-void breakLine(LineNode* line) {
+namespace {
+
+void breakLineWith(LineNode* line, const GroupTables& tables) {
     if (!line->text) {  // only a line whose load ran out of memory
         line->rows = nullptr;
         line->rowCount = 1;
         line->charCount = 0;
         return;
     }
-    int32_t characters = rowBreakingByGroups ? charactersOfOneRowLine(line, groupTables()) : -1;
+    int32_t characters = rowBreakingByGroups ? charactersOfOneRowLine(line, tables) : -1;
     if (characters >= 0) {
         line->charCount = characters;
         line->rowCount = 1;
@@ -332,6 +334,12 @@ void breakLine(LineNode* line) {
     }
 }
 
+}  // namespace
+
+void breakLine(LineNode* line) {
+    breakLineWith(line, groupTables());
+}
+
 void breakAllLines(int32_t columns) {
     layoutSettings.columns = columns;
     static PreparedKinsokuSets prepared;
@@ -341,9 +349,10 @@ void breakAllLines(int32_t columns) {
         preparedSets = &prepared;
     }
     restartRowTables();
+    const GroupTables& tables = groupTables();
     int64_t rows = 0;
     for (LineNode* line = head; line; line = line->next) {
-        breakLine(line);
+        breakLineWith(line, tables);
         rows += line->rowCount;
     }
     trimRowTables();
