@@ -1,6 +1,6 @@
 #include "handleBlockSource.h"
 
-#include <cstring>
+#include "byteCopy.h"
 
 static int readHandleBlock(void* context, char* block, int size, int* bytesRead) {
     HandleReader& reader = *static_cast<HandleReader*>(context);
@@ -18,7 +18,7 @@ static int readHandleBlock(void* context, char* block, int size, int* bytesRead)
         }
         DWORD count = reader.end - reader.start;
         if (count > DWORD(size - total)) count = DWORD(size - total);
-        memcpy(block + total, reader.buffer + reader.start, count);
+        copyBytes(block + total, reader.buffer + reader.start, count);
         reader.start += count;
         total += int(count);
     }

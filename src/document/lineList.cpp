@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "blockStore.h"
+#include "byteCopy.h"
 
 LineNode* head = nullptr;
 LineNode* tail = nullptr;
@@ -72,25 +73,6 @@ static LineNode* linkNewTail() {
     return node;
 }
 
-// Most lines are a few dozen bytes: copied inline in words, as a library call
-// per line would cost more than the copy. The words overlap at the end
-// rather than pass it.
-static void copyBytes(char* to, const char* from, size_t count) {
-    if (count > 64) {
-        memcpy(to, from, count);
-    } else if (count >= 8) {
-        for (size_t at = 0; at + 8 < count; at += 8) memcpy(to + at, from + at, 8);
-        memcpy(to + count - 8, from + count - 8, 8);
-    } else if (count >= 4) {
-        memcpy(to, from, 4);
-        memcpy(to + count - 4, from + count - 4, 4);
-    } else if (count > 0) {
-        to[0] = from[0];
-        to[count / 2] = from[count / 2];
-        to[count - 1] = from[count - 1];
-    }
-}
-
 static int appendBytes(LineNode* node, const char* bytes, int32_t count) {
     if (!node->text) {
         node->text = static_cast<char*>(carveBytes(&textStore, size_t(count) + 1, 1));
@@ -140,7 +122,7 @@ char* appendBlockText(LineNode* continuing, const char* bytes, int32_t count) {
         at = static_cast<char*>(carveBytes(&textStore, size_t(count) + 1, 1));
         if (!at) return nullptr;
     }
-    memcpy(at, bytes, size_t(count));
+    copyBytes(at, bytes, size_t(count));
     at[count] = '\0';
     return at;
 }
