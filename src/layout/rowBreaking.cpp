@@ -132,9 +132,9 @@ int32_t charactersOfOneRowLine(const LineNode* line, const GroupTables& tables) 
     int inTrail = 0;
     for (; end - q >= 8; q += 8) {  // q[8] is at most the terminator
         if (hasTabOrNul(q)) return -1;
-        ByteGroup group = classifyGroup(tables, q, inTrail);
-        count += group.count;
-        inTrail = group.endsInTrail;
+        unsigned leads = leadMask(tables, q);
+        count += tables.counts[inTrail][leads];
+        inTrail = tables.spills[inTrail][leads] && q[8] != '\0';
     }
     // The last bytes, as a group of their own padded with NULs: a character
     // starts in it where it would start before the terminator. They are read
@@ -152,7 +152,7 @@ int32_t charactersOfOneRowLine(const LineNode* line, const GroupTables& tables) 
     char last[16] = {};
     memcpy(last, &word, sizeof word);
     if (tabOrNulBits(last) & ((uint64_t(1) << (8 * rest)) - 1)) return -1;
-    unsigned starts = classifyGroup(tables, last, inTrail).starts & ((1u << rest) - 1);
+    unsigned starts = tables.starts[inTrail][leadMask(tables, last)] & ((1u << rest) - 1);
     starts = starts - ((starts >> 1) & 0x55);  // the bits set, among eight
     starts = (starts & 0x33) + ((starts >> 2) & 0x33);
     return count + int32_t((starts + (starts >> 4)) & 0x0F);
