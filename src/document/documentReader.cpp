@@ -62,11 +62,11 @@ int scanBlock(ScanState& state, const char* buffer, int n) {
         if (c == '\0') {
             bytes[i] = ' ';
         } else if (c == '\n' || c == '\r') {
+            int end = i;  // a line ends before its CR, whether an LF follows or not
             if (c == '\r') {
                 if (i == n - 1) state.pendingCR = 1;
-                else if (bytes[i + 1] == '\n') continue;  // the LF ends the line
+                else if (bytes[i + 1] == '\n') ++i;  // the pair ends one line
             }
-            int end = (i > segment && bytes[i - 1] == '\r') ? i - 1 : i;
             if (!endLine(state, bytes + segment, bytes + end)) return 0;
             segment = i + 1;
         } else if (c == '\f') {
