@@ -120,10 +120,21 @@ int hasTabOrNul(const char* q) {
     return tabOrNulBits(q) ? 1 : 0;
 }
 
+// The high bit of each of the eight bytes at q below 0x0A: a tab, a NUL, or
+// a rarer control byte. Cheaper than the exact test where a line with any
+// of them may as well take the long way. The lowest bit is always true.
+uint64_t lowControlBits(const char* q) {
+    uint64_t word;
+    memcpy(&word, q, sizeof word);
+    const uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
+    return (word - ones * 0x0A) & ~word & highs;
+}
+
 // The characters of a line that surely fits in one row, or -1 for any other
 // line. No character is wider in columns than in bytes, except the tab: a
 // line of at most `columns` bytes without one never reaches the margin, so
-// no rule is ever consulted. Most lines of prose are such lines.
+// no rule is ever consulted. Most lines of prose are such lines; one with a
+// tab or another byte below 0x0A takes the long way.
 int32_t charactersOfOneRowLine(const LineNode* line, const GroupTables& tables) {
     if (line->length > layoutSettings.columns) return -1;
     const char* q = line->text;
@@ -131,7 +142,7 @@ int32_t charactersOfOneRowLine(const LineNode* line, const GroupTables& tables) 
     int32_t count = 0;
     int inTrail = 0;
     for (; end - q >= 8; q += 8) {  // q[8] is at most the terminator
-        if (hasTabOrNul(q)) return -1;
+        if (lowControlBits(q)) return -1;
         unsigned leads = leadMask(tables, q);
         count += tables.counts[inTrail][leads];
         inTrail = tables.spills[inTrail][leads] && q[8] != '\0';
@@ -151,7 +162,7 @@ int32_t charactersOfOneRowLine(const LineNode* line, const GroupTables& tables) 
     }
     char last[16] = {};
     memcpy(last, &word, sizeof word);
-    if (tabOrNulBits(last) & ((uint64_t(1) << (8 * rest)) - 1)) return -1;
+    if (lowControlBits(last) & ((uint64_t(1) << (8 * rest)) - 1)) return -1;
     unsigned starts = tables.starts[inTrail][leadMask(tables, last)] & ((1u << rest) - 1);
     starts = starts - ((starts >> 1) & 0x55);  // the bits set, among eight
     starts = (starts & 0x33) + ((starts >> 2) & 0x33);
