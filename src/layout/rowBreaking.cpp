@@ -160,7 +160,7 @@ int32_t charactersOfOneRowLine(const LineNode* line, const GroupTables& tables) 
     } else {
         for (int i = rest - 1; i >= 0; --i) word = word << 8 | static_cast<unsigned char>(q[i]);
     }
-    char last[16] = {};
+    char last[8];
     memcpy(last, &word, sizeof word);
     if (lowControlBits(last) & ((uint64_t(1) << (8 * rest)) - 1)) return -1;
     unsigned starts = tables.starts[inTrail][leadMask(tables, last)] & ((1u << rest) - 1);
