@@ -40,6 +40,7 @@ timeMs() {
 for shape in prose long; do
     file=$work/$shape.txt
     "$bench" --generate "$file" "$shape"
+    sync "$file"  # no write-back of it while the runs are timed
     # One untimed run of each first: both then read the file from the page
     # cache, and the engine's memory comes as it does once the system has
     # settled (the very first huge pages after a while may need compacting).
