@@ -1,13 +1,15 @@
-// Throughput and memory of the document engine on a large Shift_JIS document:
-// loading, row breaking at 80 columns with kinsoku, pagination at 60 rows,
-// and the three together as a load does them.
+// Throughput and memory of the document engine on large Shift_JIS documents
+// of two shapes, prose (short lines) and long lines: loading, row breaking
+// at 80 columns with kinsoku, pagination at 60 rows, and the three together
+// as a load does them.
 //
-//   engineBench [benchmark flags]   runs the benchmarks on a generated file
-//   engineBench --generate PATH     writes the same file and exits
-//   engineBench --run PATH          one load + break + paginate of PATH, then
-//                                   prints the sizes (for bench/compareWithFold.sh)
+//   engineBench [benchmark flags]       runs the benchmarks on generated files
+//   engineBench --generate PATH [SHAPE] writes the file of that shape (prose,
+//                                       the default, or long) and exits
+//   engineBench --run PATH              one load + break + paginate of PATH
+//   engineBench --report PATH           the same, then prints the sizes (for
+//                                       bench/compareWithFold.sh)
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -93,12 +95,9 @@ const char fullStop[] = "\x81\x42";     // 。
 const char openQuote[] = "\x81\x75";    // 「
 const char closeQuote[] = "\x81\x76";   // 」
 
-// One paragraph: mostly kana and kanji, some katakana, ASCII words and
-// numbers, quotes and punctuation, now and then a tab.
-void putParagraph(std::string& out, Random& random) {
-    int roll = random.below(100);
-    int length = roll < 15 ? random.between(20, 60) : roll < 75 ? random.between(60, 200)
-                                                                : random.between(200, 400);
+// A run of at least `length` bytes: mostly kana and kanji, some katakana,
+// ASCII words and numbers, quotes and punctuation, now and then a tab.
+void putText(std::string& out, Random& random, int length) {
     size_t start = out.size();
     if (random.below(10) == 0) out += '\t';
     bool quoted = false;
@@ -119,12 +118,34 @@ void putParagraph(std::string& out, Random& random) {
         if (random.below(6) == 0) out += comma;
     }
     if (quoted) out += closeQuote;
-    out += fullStop;
 }
 
-// Lines end in CR LF; about one line in 3000 ends in a form feed instead,
-// one in 20 is empty.
-bool generateDocument(const char* path) {
+// Prose as manuals and stories are kept: lines wrapped at 20 to 70 bytes,
+// one in 7 blank, one in 12 short (a heading, a list item, the end of a
+// paragraph), one in 2000 very long (an unwrapped paragraph, a pasted
+// table). About 44 bytes a line, as measured on real documents.
+void putProseLine(std::string& line, Random& random) {
+    int roll = random.below(2000);
+    if (roll == 0) putText(line, random, random.between(1000, 16000));
+    else if (roll < 280) return;
+    else if (roll < 440) putText(line, random, random.between(4, 20));
+    else putText(line, random, random.between(16, 64));
+}
+
+// One paragraph a line, 20 to 400 bytes; one line in 20 empty.
+void putLongLine(std::string& line, Random& random) {
+    if (random.below(20) == 0) return;
+    int roll = random.below(100);
+    putText(line, random, roll < 15 ? random.between(20, 60) : roll < 75 ? random.between(60, 200)
+                                                                           : random.between(200, 400));
+    line += fullStop;
+}
+
+enum DocumentShape { PROSE = 0, LONG_LINES = 1 };
+const char* const shapeNames[] = {"prose", "long"};
+
+// Lines end in CR LF; about one line in 3000 ends in a form feed instead.
+bool generateDocument(const char* path, DocumentShape shape) {
     FILE* file = fopen(path, "wb");
     if (!file) return false;
     Random random;
@@ -132,7 +153,8 @@ bool generateDocument(const char* path) {
     size_t written = 0;
     while (written < documentSize) {
         line.clear();
-        if (random.below(20) != 0) putParagraph(line, random);
+        if (shape == PROSE) putProseLine(line, random);
+        else putLongLine(line, random);
         line += random.below(3000) == 0 ? "\f" : "\r\n";
         if (written + line.size() > documentSize) {
             // The file ends on a whole character, padded with spaces.
@@ -161,14 +183,15 @@ void useBenchSettings() {
     copyKinsokuSet(s.kinsokuLineEnd, defaultKinsokuLineEnd);
 }
 
-size_t heapInUse() {
-    return mallinfo2().uordblks;
-}
-
-std::string documentPath;
+std::string documentPaths[2];
 
 void loadOrSkip(benchmark::State& state) {
-    if (!readLinesFromPath(documentPath.c_str())) state.SkipWithError("cannot load the document");
+    if (!readLinesFromPath(documentPaths[state.range(0)].c_str()))
+        state.SkipWithError("cannot load the document");
+}
+
+void nameShape(benchmark::State& state) {
+    state.SetLabel(shapeNames[state.range(0)]);
 }
 
 void BM_Load(benchmark::State& state) {
@@ -178,6 +201,7 @@ void BM_Load(benchmark::State& state) {
         state.ResumeTiming();
         loadOrSkip(state);
     }
+    nameShape(state);
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(documentSize));
     clearLineList();
 }
@@ -186,6 +210,7 @@ void BM_BreakAllLines(benchmark::State& state) {
     useBenchSettings();
     loadOrSkip(state);
     for (auto _ : state) breakAllLines(benchColumns);
+    nameShape(state);
     state.counters["rows"] = double(totalRows);
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(documentSize));
     clearLineList();
@@ -196,14 +221,15 @@ void BM_Paginate(benchmark::State& state) {
     loadOrSkip(state);
     breakAllLines(benchColumns);
     for (auto _ : state) benchmark::DoNotOptimize(paginate(benchRows));
+    nameShape(state);
     state.counters["pages"] = double(pageCount);
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(documentSize));
     releasePages();
     clearLineList();
 }
 
-// The whole of a document load, and after the timed loop the heap it leaves
-// in use, against the size of the file.
+// The whole of a document load, and after the timed loop the memory the
+// document holds, against the size of the file.
 void BM_LoadBreakPaginate(benchmark::State& state) {
     useBenchSettings();
     for (auto _ : state) {
@@ -215,72 +241,89 @@ void BM_LoadBreakPaginate(benchmark::State& state) {
         breakAllLines(benchColumns);
         benchmark::DoNotOptimize(paginate(benchRows));
     }
+    nameShape(state);
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(documentSize));
 
     releasePages();
     clearLineList();
-    size_t before = heapInUse();
     loadOrSkip(state);
-    size_t loaded = heapInUse() - before;
+    size_t loaded = documentBytes();
     breakAllLines(benchColumns);
-    size_t broken = heapInUse() - before;
-    paginate(benchRows);
-    size_t paginated = heapInUse() - before;
+    size_t broken = documentBytes();
     using benchmark::Counter;
-    state.counters["loadedBytes"] = Counter(double(loaded), Counter::kDefaults, Counter::kIs1024);
     state.counters["brokenBytes"] = Counter(double(broken), Counter::kDefaults, Counter::kIs1024);
     state.counters["loadedPerFileByte"] = double(loaded) / double(documentSize);
     state.counters["brokenPerFileByte"] = double(broken) / double(documentSize);
-    state.counters["withPagesPerFileByte"] = double(paginated) / double(documentSize);
-    releasePages();
     clearLineList();
 }
 
-BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_BreakAllLines)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Paginate)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LoadBreakPaginate)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Load)->Arg(PROSE)->Arg(LONG_LINES)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BreakAllLines)->Arg(PROSE)->Arg(LONG_LINES)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Paginate)->Arg(PROSE)->Arg(LONG_LINES)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadBreakPaginate)->Arg(PROSE)->Arg(LONG_LINES)->Unit(benchmark::kMillisecond);
 
-// One load as the program makes it; prints what the comparison script needs.
-int runOnce(const char* path) {
+// One load as the program makes it, as timed by the comparison script; with
+// `report`, also what the script prints about it.
+int runOnce(const char* path, int report) {
     useBenchSettings();
-    size_t before = heapInUse();
     if (!readLinesFromPath(path)) {
         fprintf(stderr, "engineBench: cannot read %s\n", path);
         return 1;
     }
-    size_t loaded = heapInUse() - before;
+    size_t loaded = documentBytes();
     breakAllLines(benchColumns);
-    size_t broken = heapInUse() - before;
+    size_t broken = documentBytes();
     int32_t pagesMade = paginate(benchRows);
+    if (!report) return 0;
+    long lines = 0;
+    for (const LineNode* line = head; line; line = line->next) ++lines;
     std::error_code error;
     uintmax_t fileSize = std::filesystem::file_size(path, error);
-    printf("fileBytes=%ju loadedBytes=%zu brokenBytes=%zu rows=%d pages=%d\n",
-           error ? uintmax_t(0) : fileSize, loaded, broken, int(totalRows), int(pagesMade));
+    printf("fileBytes=%ju lines=%ld loadedBytes=%zu brokenBytes=%zu rows=%d pages=%d\n",
+           error ? uintmax_t(0) : fileSize, lines, loaded, broken, int(totalRows), int(pagesMade));
+    return 0;
+}
+
+int parseShape(const char* name, DocumentShape* shape) {
+    for (int k = 0; k < 2; ++k) {
+        if (strcmp(name, shapeNames[k]) == 0) {
+            *shape = DocumentShape(k);
+            return 1;
+        }
+    }
     return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && strcmp(argv[1], "--generate") == 0) {
-        if (generateDocument(argv[2])) return 0;
+    if ((argc == 3 || argc == 4) && strcmp(argv[1], "--generate") == 0) {
+        DocumentShape shape = PROSE;
+        if (argc == 4 && !parseShape(argv[3], &shape)) {
+            fprintf(stderr, "engineBench: shape is prose or long\n");
+            return 2;
+        }
+        if (generateDocument(argv[2], shape)) return 0;
         fprintf(stderr, "engineBench: cannot write %s\n", argv[2]);
         return 1;
     }
-    if (argc == 3 && strcmp(argv[1], "--run") == 0) return runOnce(argv[2]);
+    if (argc == 3 && strcmp(argv[1], "--run") == 0) return runOnce(argv[2], 0);
+    if (argc == 3 && strcmp(argv[1], "--report") == 0) return runOnce(argv[2], 1);
 
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    documentPath = (std::filesystem::temp_directory_path() /
-                    ("pemoEngineBench-" + std::to_string(getpid()) + ".txt"))
-                       .string();
-    if (!generateDocument(documentPath.c_str())) {
-        fprintf(stderr, "engineBench: cannot write %s\n", documentPath.c_str());
-        return 1;
+    int written = 1;
+    for (int k = 0; k < 2; ++k) {
+        documentPaths[k] = (std::filesystem::temp_directory_path() /
+                            ("pemoEngineBench-" + std::to_string(getpid()) + "-" + shapeNames[k] + ".txt"))
+                               .string();
+        if (!generateDocument(documentPaths[k].c_str(), DocumentShape(k))) {
+            fprintf(stderr, "engineBench: cannot write %s\n", documentPaths[k].c_str());
+            written = 0;
+        }
     }
-    benchmark::RunSpecifiedBenchmarks();
+    if (written) benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    std::filesystem::remove(documentPath);
-    return 0;
+    for (const std::string& path : documentPaths) std::filesystem::remove(path);
+    return written ? 0 : 1;
 }

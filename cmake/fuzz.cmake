@@ -1,7 +1,7 @@
 # Fuzz targets: clang with libFuzzer, the core built with the same sanitizers.
 set(FUZZ_FLAGS -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -g -O1)
 
-add_library(pemoCoreFuzz STATIC ${CORE_SOURCES} src/layout/leadByteCp932.cpp src/app/ansiTextIconv.cpp)
+add_library(pemoCoreFuzz STATIC ${CORE_SOURCES} ${NATIVE_PLATFORM_SOURCES})
 target_include_directories(pemoCoreFuzz PUBLIC src)
 target_compile_options(pemoCoreFuzz PUBLIC ${FUZZ_FLAGS})
 

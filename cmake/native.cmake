@@ -5,12 +5,10 @@ find_package(benchmark REQUIRED)
 
 set(SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
 
-add_library(pemoCore STATIC ${CORE_SOURCES} src/layout/leadByteCp932.cpp src/app/ansiTextIconv.cpp
-  src/document/stdioBlockSource.cpp)
+add_library(pemoCore STATIC ${CORE_SOURCES} ${NATIVE_PLATFORM_SOURCES} src/document/stdioBlockSource.cpp)
 target_include_directories(pemoCore PUBLIC src)
 
-add_library(pemoCoreSanitized STATIC ${CORE_SOURCES} src/layout/leadByteCp932.cpp src/app/ansiTextIconv.cpp
-  src/document/stdioBlockSource.cpp)
+add_library(pemoCoreSanitized STATIC ${CORE_SOURCES} ${NATIVE_PLATFORM_SOURCES} src/document/stdioBlockSource.cpp)
 target_include_directories(pemoCoreSanitized PUBLIC src)
 target_compile_options(pemoCoreSanitized PUBLIC ${SANITIZE} -O1)
 target_link_options(pemoCoreSanitized PUBLIC ${SANITIZE})

@@ -11,6 +11,7 @@ set(SHELL_SOURCES
   src/layout/leadByteWin32.cpp
   src/app/ansiTextWin32.cpp
   src/app/droppedFiles.cpp
+  src/document/blockMemoryWin32.cpp
   src/layout/headerFooterDrawing.cpp
   src/layout/pageRenderer.cpp
   src/print/pageMetrics.cpp

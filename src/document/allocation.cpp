@@ -4,22 +4,13 @@
 
 int (*allocationFailureHook)(void) = nullptr;
 
-static int allocationShouldFail() {
-    return allocationFailureHook && allocationFailureHook();
-}
-
-void* allocateZeroed(size_t size) {
-    if (allocationShouldFail()) return nullptr;
-    return calloc(1, size);
-}
-
 void* allocateBytes(size_t size) {
-    if (allocationShouldFail()) return nullptr;
+    if (allocationRefused()) return nullptr;
     return malloc(size);
 }
 
 void* reallocateBytes(void* block, size_t size) {
-    if (allocationShouldFail()) return nullptr;
+    if (allocationRefused()) return nullptr;
     return realloc(block, size);
 }
 

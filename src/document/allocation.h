@@ -3,10 +3,15 @@
 #pragma once
 #include <cstddef>
 
-void* allocateZeroed(size_t size);
+// When set and returning nonzero, the allocation it was asked about fails.
+extern int (*allocationFailureHook)(void);
+
 void* allocateBytes(size_t size);
 void* reallocateBytes(void* block, size_t size);
 void releaseBytes(void* block);
 
-// When set and returning nonzero, the allocation it was asked about fails.
-extern int (*allocationFailureHook)(void);
+// 1 when the hook makes the allocation it is asked about fail: also asked
+// once for every record carved from the document's blocks.
+inline int allocationRefused() {
+    return allocationFailureHook && allocationFailureHook();
+}

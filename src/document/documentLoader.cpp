@@ -50,7 +50,9 @@ int readDocument(HWND window, const char* path) {
     BusyGuard busy(window);
     HandleGuard input{openInput(path)};
     if (input.handle == INVALID_HANDLE_VALUE) return 0;
-    BlockSource source = handleBlockSource(&input.handle);
+    static HandleReader reader;  // its buffer is too large for the stack
+    reader.handle = input.handle;
+    BlockSource source = handleBlockSource(&reader);
     return readLines(&source);
 }
 

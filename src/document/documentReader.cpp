@@ -13,61 +13,78 @@ struct ScanState {
     int pendingCR = 0;
 };
 
-// Ends the current line with the bytes [segment, end).
-int endLine(ScanState& state, const char* segment, const char* end) {
-    LineNode* node = appendLineText(state.node, state.continuing, segment, int32_t(end - segment));
-    if (!node) return 0;
-    state.node = node;
+// Ends the current line at `end`: the continuing line grows to it, or a new
+// line is made of [segment, end). The byte at `end` becomes its NUL.
+int endLine(ScanState& state, char* segment, char* end) {
+    if (state.continuing) {
+        state.node->length += int32_t(end - segment);
+    } else {
+        LineNode* node = linkLineAt(segment, int32_t(end - segment));
+        if (!node) return 0;
+        state.node = node;
+    }
+    *end = '\0';
     state.continuing = 0;
     return 1;
 }
 
 // The first position from i on whose byte may end a line (a byte below
-// 0x0E), eight bytes at a time.
-int skipOrdinaryBytes(const char* buffer, int i, int n) {
+// 0x0E), or n; eight bytes at a time. The lowest byte that the test marks in
+// a word is always a true one, as no borrow reaches it.
+int findControlByte(const char* buffer, int i, int n) {
     const uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
     while (i + 8 <= n) {
         uint64_t word;
         memcpy(&word, buffer + i, sizeof word);
-        if ((word - ones * 0x0E) & ~word & highs) break;  // some byte is below 0x0E
+        uint64_t below = (word - ones * 0x0E) & ~word & highs;
+        if (below) return i + (__builtin_ctzll(below) >> 3);  // bytes in memory order
         i += 8;
     }
+    while (i < n && static_cast<unsigned char>(buffer[i]) >= 0x0E) ++i;
     return i;
 }
 
-int scanBlock(ScanState& state, char* buffer, int n) {
+// Copies the block into the document's text and marks its lines there: a
+// line's terminator becomes its NUL, a NUL byte a space. The bytes of a CR LF
+// pair after the CR, and an LF cut from its CR, stay unused in the text.
+int scanBlock(ScanState& state, const char* buffer, int n) {
+    if (n == 0) return 1;
+    char* bytes = appendBlockText(state.continuing ? state.node : nullptr, buffer, n);
+    if (!bytes) return 0;
     int begin = 0;
-    if (state.pendingCR && n > 0 && buffer[0] == '\n') begin = 1;  // CR LF cut between blocks
+    if (state.pendingCR && bytes[0] == '\n') begin = 1;  // CR LF cut between blocks
     state.pendingCR = 0;
     int segment = begin;
     for (int i = begin; i < n; ++i) {
-        i = skipOrdinaryBytes(buffer, i, n);
+        i = findControlByte(bytes, i, n);
         if (i >= n) break;
-        char c = buffer[i];
-        // Every byte above CR is ordinary: text, lead and trail bytes alike.
-        if (static_cast<unsigned char>(c) > '\r') continue;
+        char c = bytes[i];
         if (c == '\0') {
-            buffer[i] = ' ';
+            bytes[i] = ' ';
         } else if (c == '\n' || c == '\r') {
+            int end = i;  // a line ends before its CR, whether an LF follows or not
             if (c == '\r') {
                 if (i == n - 1) state.pendingCR = 1;
-                else if (buffer[i + 1] == '\n') continue;  // the LF ends the line
+                else if (bytes[i + 1] == '\n') ++i;  // the pair ends one line
             }
-            int end = (i > segment && buffer[i - 1] == '\r') ? i - 1 : i;
-            if (!endLine(state, buffer + segment, buffer + end)) return 0;
+            if (!endLine(state, bytes + segment, bytes + end)) return 0;
             segment = i + 1;
         } else if (c == '\f') {
-            if (!endLine(state, buffer + segment, buffer + i)) return 0;
+            if (!endLine(state, bytes + segment, bytes + i)) return 0;
             state.node->pageBreakAfter = 1;
             --lineCounter;  // the next line repeats this line's number
             segment = i + 1;
         }
     }
-    if (segment < n) {
-        LineNode* node = appendLineText(state.node, state.continuing, buffer + segment, n - segment);
-        if (!node) return 0;
-        state.node = node;
-        state.continuing = 1;
+    if (segment < n) {  // an unfinished line, NUL-terminated by appendBlockText
+        if (state.continuing) {
+            state.node->length += n - segment;
+        } else {
+            LineNode* node = linkLineAt(bytes + segment, n - segment);
+            if (!node) return 0;
+            state.node = node;
+            state.continuing = 1;
+        }
     }
     return 1;
 }

@@ -5,5 +5,14 @@
 
 // Reads blocks from a file or pipe handle. A block is filled as far as the
 // handle gives bytes, so a pipe that delivers in small pieces is not taken
-// to have ended early.
-BlockSource handleBlockSource(HANDLE* handle);
+// to have ended early. The handle is read 64 KB at a time underneath: a
+// large file then takes a few hundred reads instead of one per block.
+struct HandleReader {
+    HANDLE handle;
+    DWORD start;  // the bytes read ahead and not yet handed out
+    DWORD end;
+    char buffer[64 * 1024];
+};
+
+// Starts reading reader->handle from its current position.
+BlockSource handleBlockSource(HandleReader* reader);

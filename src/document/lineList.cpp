@@ -3,34 +3,45 @@
 #include <cstdint>
 #include <cstring>
 
-#include "allocation.h"
+#include "blockStore.h"
+#include "byteCopy.h"
 
 LineNode* head = nullptr;
 LineNode* tail = nullptr;
 int32_t lineCounter = 0;
 
+namespace {
+
+// Texts have a store of their own, so that the text of the line being read
+// is always the latest carve there and grows in place.
+BlockStore nodeStore;
+BlockStore textStore;
+BlockStore rowStore;
+
+}  // namespace
+
 LineNode* newLine() {
-    LineNode* node = static_cast<LineNode*>(allocateZeroed(sizeof(LineNode)));
+    LineNode* node =
+        static_cast<LineNode*>(carveBytes(&nodeStore, sizeof(LineNode), alignof(LineNode)));
     if (!node) return nullptr;
+    *node = LineNode{};
     node->lineNumber = ++lineCounter;
     return node;
 }
 
+// The space of a line comes back with the whole document, or at once when
+// it was the latest carve (a line given up while it was being made).
 int freeLine(LineNode* node) {
-    releaseBytes(node->text);
-    releaseBytes(node->rows);
-    releaseBytes(node);
+    if (node->text) giveBackCarve(&textStore, node->text, size_t(node->length) + 1);
+    giveBackCarve(&nodeStore, node, sizeof(LineNode));
     --lineCounter;
     return 1;
 }
 
 void clearLineList() {
-    LineNode* node = head;
-    while (node) {
-        LineNode* next = node->next;
-        freeLine(node);
-        node = next;
-    }
+    releaseStore(&nodeStore);
+    releaseStore(&textStore);
+    releaseStore(&rowStore);
     head = nullptr;
     tail = nullptr;
     lineCounter = 0;
@@ -39,7 +50,7 @@ void clearLineList() {
 LineNode* newEmptyLine() {
     LineNode* node = newLine();
     if (!node) return nullptr;
-    node->text = static_cast<char*>(allocateBytes(1));
+    node->text = static_cast<char*>(carveBytes(&textStore, 1, 1));
     if (!node->text) {
         freeLine(node);
         return nullptr;
@@ -64,18 +75,19 @@ static LineNode* linkNewTail() {
 
 static int appendBytes(LineNode* node, const char* bytes, int32_t count) {
     if (!node->text) {
-        node->text = static_cast<char*>(allocateBytes(size_t(count) + 1));
+        node->text = static_cast<char*>(carveBytes(&textStore, size_t(count) + 1, 1));
         if (!node->text) return 0;
-        memcpy(node->text, bytes, size_t(count));
+        copyBytes(node->text, bytes, size_t(count));
         node->length = count;
     } else if (count > 0) {
         // A line's length is an int32: refuse to grow past it, like running out of memory.
         if (count > INT32_MAX - 1 - node->length) return 0;
-        char* grown = static_cast<char*>(
-            reallocateBytes(node->text, size_t(node->length) + size_t(count) + 1));
+        size_t size = size_t(node->length) + 1;
+        char* grown =
+            static_cast<char*>(growCarve(&textStore, node->text, size, size + size_t(count), 1));
         if (!grown) return 0;
         node->text = grown;
-        memcpy(node->text + node->length, bytes, size_t(count));
+        copyBytes(node->text + node->length, bytes, size_t(count));
         node->length += count;
     }
     node->text[node->length] = '\0';
@@ -94,4 +106,54 @@ LineNode* appendLineText(LineNode* node, int continuing, const char* bytes, int3
     }
     if (!appendBytes(node, bytes, count)) return nullptr;
     return node;
+}
+
+char* appendBlockText(LineNode* continuing, const char* bytes, int32_t count) {
+    char* at;
+    if (continuing) {
+        if (count > INT32_MAX - 1 - continuing->length) return nullptr;
+        size_t size = size_t(continuing->length) + 1;
+        char* grown = static_cast<char*>(
+            growCarve(&textStore, continuing->text, size, size + size_t(count), 1));
+        if (!grown) return nullptr;
+        continuing->text = grown;
+        at = grown + continuing->length;
+    } else {
+        at = static_cast<char*>(carveBytes(&textStore, size_t(count) + 1, 1));
+        if (!at) return nullptr;
+    }
+    copyBytes(at, bytes, size_t(count));
+    at[count] = '\0';
+    return at;
+}
+
+LineNode* linkLineAt(char* text, int32_t length) {
+    LineNode* node = linkNewTail();
+    if (!node) return nullptr;
+    node->text = text;
+    node->length = length;
+    return node;
+}
+
+RowSpan* extendRowTable(RowSpan* rows, int32_t entries) {
+    size_t entry = sizeof(RowSpan);
+    if (entries == 0) return static_cast<RowSpan*>(carveBytes(&rowStore, entry, alignof(RowSpan)));
+    size_t size = size_t(entries) * entry;
+    return static_cast<RowSpan*>(growCarve(&rowStore, rows, size, size + entry, alignof(RowSpan)));
+}
+
+void dropRowTable(RowSpan* rows, int32_t entries) {
+    if (rows && entries > 0) giveBackCarve(&rowStore, rows, size_t(entries) * sizeof(RowSpan));
+}
+
+void restartRowTables() {
+    restartStore(&rowStore);
+}
+
+void trimRowTables() {
+    trimStore(&rowStore);
+}
+
+size_t documentBytes() {
+    return nodeStore.bytesHeld + textStore.bytesHeld + rowStore.bytesHeld;
 }

@@ -1,6 +1,8 @@
-// The document: a doubly linked list of logical lines, each owning its text
-// and its row table.
+// The document: a doubly linked list of logical lines, each with its text
+// and its row table. Nodes, texts and row tables are carved from large blocks
+// that the document owns; the next load gives them all back at once.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 struct RowSpan {
@@ -29,3 +31,30 @@ int freeLine(LineNode* node);
 void clearLineList();
 LineNode* newEmptyLine();
 LineNode* appendLineText(LineNode* node, int continuing, const char* bytes, int32_t count);
+
+// The loader's way: each input block is copied into the document's text
+// once, after the unfinished text of `continuing` (the tail, or null), with
+// a NUL after it; its lines are then marked where they lie. Gives where the
+// block's bytes start, or null when memory runs out, the tail keeping its
+// text. The tail's text may move, never its bytes before the block.
+char* appendBlockText(LineNode* continuing, const char* bytes, int32_t count);
+
+// A new line linked after the tail, its `length` bytes at `text` inside the
+// document's text; the caller puts the NUL after them. Null when memory runs
+// out.
+LineNode* linkLineAt(char* text, int32_t length);
+
+// A row table of entries + 1 entries that keeps the first `entries` of
+// `rows` (none when entries is 0): the latest table grows in place. Null
+// when memory runs out, with `rows` untouched.
+RowSpan* extendRowTable(RowSpan* rows, int32_t entries);
+void dropRowTable(RowSpan* rows, int32_t entries);
+
+// Breaking the whole document replaces every row table: it restarts them
+// first and trims what the new ones did not need after, so that a change
+// of grid does not grow the document.
+void restartRowTables();
+void trimRowTables();
+
+// Bytes the document holds: its blocks with their headers.
+size_t documentBytes();

@@ -15,6 +15,9 @@ BlockSource stdioBlockSource(FILE* file) {
 int readLinesFromPath(const char* path) {
     FILE* file = fopen(path, "rb");
     if (!file) return 0;
+    // The loader asks for 512 bytes at a time; the system is asked for more.
+    char ahead[64 * 1024];
+    setvbuf(file, ahead, _IOFBF, sizeof ahead);
     BlockSource source = stdioBlockSource(file);
     int ok = readLines(&source);
     fclose(file);

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "../document/allocation.h"
 #include "../document/lineList.h"
 #include "characterGroups.h"
 #include "kinsokuSets.h"
@@ -87,22 +86,13 @@ int decideBreak(const char* current, const char* wordStart, const char* previous
 
 namespace {
 
-// Grows the table geometrically (at entries 1, 2, 4, 8, ...) so that a line
-// of many thousand rows does not reallocate on every row.
-int ensureRowCapacity(LineNode* line, int32_t rowIndex) {
-    if (rowIndex != 0 && (rowIndex & (rowIndex - 1)) != 0) return 1;
-    size_t entries = rowIndex == 0 ? 1 : size_t(rowIndex) * 2;
-    RowSpan* grown = static_cast<RowSpan*>(reallocateBytes(line->rows, entries * sizeof(RowSpan)));
-    if (!grown) return 0;
-    line->rows = grown;
-    return 1;
-}
-
 int storeRowSpan(LineNode* line, int32_t rowIndex, char* rowStart, int32_t charsPlaced,
                  int32_t charsBefore) {
-    if (!ensureRowCapacity(line, rowIndex)) return 0;
-    line->rows[rowIndex].start = rowStart;
-    line->rows[rowIndex].charCount = charsPlaced - charsBefore;
+    RowSpan* rows = extendRowTable(line->rows, rowIndex);
+    if (!rows) return 0;
+    line->rows = rows;
+    rows[rowIndex].start = rowStart;
+    rows[rowIndex].charCount = charsPlaced - charsBefore;
     return 1;
 }
 
@@ -115,6 +105,69 @@ int appendRowSpan(LineNode* line, int32_t rowIndex, char* rowStart, int32_t char
 }
 
 namespace {
+
+// The high bit of each of the eight bytes at q that is a tab or a NUL; a
+// bit above a true one may be false, the lowest is always true.
+uint64_t tabOrNulBits(const char* q) {
+    uint64_t word;
+    memcpy(&word, q, sizeof word);
+    const uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
+    uint64_t tabs = word ^ (ones * '\t');
+    return (((word - ones) & ~word) | ((tabs - ones) & ~tabs)) & highs;
+}
+
+int hasTabOrNul(const char* q) {
+    return tabOrNulBits(q) ? 1 : 0;
+}
+
+// The high bit of each of the eight bytes at q below 0x0A: a tab, a NUL, or
+// a rarer control byte. Cheaper than the exact test where a line with any
+// of them may as well take the long way. The lowest bit is always true.
+uint64_t lowControlBits(const char* q) {
+    uint64_t word;
+    memcpy(&word, q, sizeof word);
+    const uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
+    return (word - ones * 0x0A) & ~word & highs;
+}
+
+// The characters of a line that surely fits in one row, or -1 for any other
+// line. No character is wider in columns than in bytes, except the tab: a
+// line of at most `columns` bytes without one never reaches the margin, so
+// no rule is ever consulted. Most lines of prose are such lines; one with a
+// tab or another byte below 0x0A takes the long way.
+int32_t charactersOfOneRowLine(const LineNode* line, const GroupTables& tables) {
+    if (line->length > layoutSettings.columns) return -1;
+    const char* q = line->text;
+    const char* end = q + line->length;
+    int32_t count = 0;
+    int inTrail = 0;
+    for (; end - q >= 8; q += 8) {  // q[8] is at most the terminator
+        if (lowControlBits(q)) return -1;
+        unsigned leads = leadMask(tables, q);
+        count += tables.counts[inTrail][leads];
+        inTrail = tables.spills[inTrail][leads] && q[8] != '\0';
+    }
+    // The last bytes, as a group of their own padded with NULs: a character
+    // starts in it where it would start before the terminator. They are read
+    // as the end of the text's last eight bytes (in memory order) when the
+    // text has eight.
+    int rest = int(end - q);
+    if (rest == 0) return count;
+    uint64_t word = 0;
+    if (line->length >= 8) {
+        memcpy(&word, end - 8, sizeof word);
+        word >>= 8 * (8 - rest);
+    } else {
+        for (int i = rest - 1; i >= 0; --i) word = word << 8 | static_cast<unsigned char>(q[i]);
+    }
+    char last[8];
+    memcpy(last, &word, sizeof word);
+    if (lowControlBits(last) & ((uint64_t(1) << (8 * rest)) - 1)) return -1;
+    unsigned starts = tables.starts[inTrail][leadMask(tables, last)] & ((1u << rest) - 1);
+    starts = starts - ((starts >> 1) & 0x55);  // the bits set, among eight
+    starts = (starts & 0x33) + ((starts >> 2) & 0x33);
+    return count + int32_t((starts + (starts >> 4)) & 0x0F);
+}
 
 struct RowBreaker {
     LineNode* line;
@@ -195,14 +248,6 @@ struct RowBreaker {
         used = filled + inTrail;
     }
 
-    static int hasTabOrNul(const char* q) {
-        uint64_t word;
-        memcpy(&word, q, sizeof word);
-        const uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
-        uint64_t tabs = word ^ (ones * '\t');
-        return (((word - ones) & ~word) | ((tabs - ones) & ~tabs)) & highs ? 1 : 0;
-    }
-
     // wordStart after a group whose last character starts at bit lastStart.
     void trackWordIn(const ByteGroup& group, const char* q, int lastStart) {
         if (!(group.words >> lastStart & 1)) {
@@ -273,12 +318,20 @@ struct RowBreaker {
 
 }  // namespace
 
-void breakLine(LineNode* line) {
+namespace {
+
+void breakLineWith(LineNode* line, const GroupTables& tables) {
     if (!line->text) {  // only a line whose load ran out of memory
-        releaseBytes(line->rows);
         line->rows = nullptr;
         line->rowCount = 1;
         line->charCount = 0;
+        return;
+    }
+    int32_t characters = rowBreakingByGroups ? charactersOfOneRowLine(line, tables) : -1;
+    if (characters >= 0) {
+        line->charCount = characters;
+        line->rowCount = 1;
+        if (!storeRowSpan(line, 0, line->text, characters, 0)) line->rows = nullptr;
         return;
     }
     RowBreaker breaker(line);
@@ -286,9 +339,16 @@ void breakLine(LineNode* line) {
     line->charCount = breaker.placed;
     line->rowCount = ok ? breaker.rowIndex : breaker.rowIndex + 1;
     if (!ok) {
-        releaseBytes(line->rows);
+        // The table that could not grow holds the rows before the failed one.
+        if (breaker.rowIndex > 0) dropRowTable(line->rows, breaker.rowIndex);
         line->rows = nullptr;
     }
+}
+
+}  // namespace
+
+void breakLine(LineNode* line) {
+    breakLineWith(line, groupTables());
 }
 
 void breakAllLines(int32_t columns) {
@@ -299,11 +359,14 @@ void breakAllLines(int32_t columns) {
         prepareKinsokuSets(&prepared, s.kinsokuLineStart, s.kinsokuHanging, s.kinsokuLineEnd);
         preparedSets = &prepared;
     }
+    restartRowTables();
+    const GroupTables& tables = groupTables();
     int64_t rows = 0;
     for (LineNode* line = head; line; line = line->next) {
-        breakLine(line);
+        breakLineWith(line, tables);
         rows += line->rowCount;
     }
+    trimRowTables();
     preparedSets = nullptr;
     totalRows = rows > INT32_MAX ? INT32_MAX : int32_t(rows);
 }

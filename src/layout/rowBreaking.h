@@ -16,8 +16,9 @@ enum BreakResult {
 
 extern int32_t totalRows;
 
-// Row breaking crosses the middle of rows eight bytes at a time; clearing
-// this makes it step character by character, so that tests can compare.
+// Row breaking takes short cuts: a line that surely fits is only counted,
+// and the middle of rows is crossed eight bytes at a time. Clearing this
+// makes it step character by character, so that tests can compare.
 extern int rowBreakingByGroups;
 
 // A lead byte followed by anything but the terminator.

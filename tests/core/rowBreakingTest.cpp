@@ -110,6 +110,27 @@ TEST_F(RowBreaking, Pieces) {
     EXPECT_EQ(line->rows[2].charCount, 1);
 }
 
+// Re-breaking, as a change of font or paper does, replaces the row tables
+// within the document's blocks: the document ends at the size it started at,
+// and the next load gives the blocks back.
+TEST_F(RowBreaking, ReBreakingDoesNotGrowTheDocument) {
+    std::string text;
+    for (int i = 0; i < 1000; ++i) text += std::string(size_t(i * 7 % 200), char('a' + i % 26)) + (i % 97 ? "\r\n" : "\f");
+    text += sjis("あい「う」。") + std::string(100000, 'x');
+    for (int32_t first : {80, 7}) {
+        ASSERT_EQ(loadText(text), 1);
+        breakAllLines(first);
+        const size_t size = documentBytes();
+        const int32_t rows = totalRows;
+        for (int i = 1; i <= 100; ++i) breakAllLines(i % 2 ? 87 - first : first);
+        EXPECT_EQ(documentBytes(), size) << first;
+        EXPECT_EQ(totalRows, rows) << first;
+        for (LineNode* line = head; line; line = line->next) rowsOf(line, false);
+    }
+    ASSERT_EQ(loadText("a"), 1);
+    EXPECT_LT(documentBytes(), 64u * 1024);
+}
+
 // Crossing rows eight bytes at a time gives exactly the rows of stepping
 // character by character, for random lines under every switch.
 TEST_F(RowBreaking, ByGroupsAsByCharacters) {
