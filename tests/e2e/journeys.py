@@ -173,7 +173,7 @@ def paste_file_lists():
     paste('files', first_path, third_path)
     answer(message_box(), 'n')
     still_shown(last)
-    check(not glob.glob('%s/*paste*.pdf' % PDF_DIR), 'No printed something')
+    check(not any(glob.glob('%s/*%s*.pdf' % (PDF_DIR, n)) for n in (first, third)), 'No printed something')
     press(window, 'Escape')
     check(program.exit_code() == 0, 'Esc did not end the program with 0')
 
