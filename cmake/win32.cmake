@@ -62,7 +62,8 @@ target_link_options(win32Tests PRIVATE -static)
 add_dependencies(win32Tests sjisConverter)
 add_test(NAME win32Tests COMMAND win32Tests --gtest_output=xml:Z:${PEMO_RESULTS_DIR}/win32Tests.xml)
 
-# Puts text and file lists on the clipboard for the end-to-end journeys.
-add_executable(clipboardHelper tests/e2e/clipboardHelper.cpp)
-target_link_libraries(clipboardHelper shell32)
-target_link_options(clipboardHelper PRIVATE -static)
+
+# Tells the end-to-end journeys what Wine's clipboard holds.
+add_executable(clipboardProbe tests/e2e/clipboardProbe.cpp)
+target_link_libraries(clipboardProbe shell32)
+target_link_options(clipboardProbe PRIVATE -static)

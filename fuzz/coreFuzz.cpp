@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "app/dropList.h"
-#include "document/allocation.h"
 #include "document/commandLineScan.h"
 #include "document/documentNames.h"
 #include "document/documentReader.h"
@@ -19,6 +18,7 @@
 #include "layout/pagination.h"
 #include "layout/rowBreaking.h"
 #include "settings/registryValues.h"
+#include "engineInput.h"  // tests/core
 
 #define CHECK(condition) \
     ((condition) ? (void)0 : (fprintf(stderr, "%s:%d: %s\n", __FILE__, __LINE__, #condition), abort()))
@@ -31,26 +31,6 @@ struct Input {
     unsigned take() { return size ? (--size, *data++) : 0; }
     std::string rest() { return std::string(reinterpret_cast<const char*>(data), size); }
 };
-
-// Reads of sizes from the input's settings; one chosen read fails.
-struct Source {
-    std::string bytes;
-    size_t at = 0;
-    unsigned cut, failAt;
-    int reads = 0;
-    static int read(void* context, char* buffer, int size, int* got) {
-        Source& s = *static_cast<Source*>(context);
-        if (unsigned(++s.reads) == s.failAt) return 0;
-        size_t n = std::min({size_t(size), s.bytes.size() - s.at, s.reads == 1 ? size_t(s.cut) : size_t(size)});
-        memcpy(buffer, s.bytes.data() + s.at, n);
-        s.at += n;
-        *got = int(n);
-        return 1;
-    }
-};
-
-long allocations, failingAllocation;
-int failOne() { return ++allocations == failingAllocation; }
 
 // The line list is linked both ways and its texts hold no line ends.
 size_t checkLines() {
@@ -68,17 +48,14 @@ size_t checkLines() {
 }
 
 void fuzzLoader(Input in) {
-    Source source{"", 0, in.take() * 3, in.take() % 8};
-    failingAllocation = in.take() % 16;
+    MemorySource source{"", in.take() * 3, int(in.take() % 8)};
+    failAllocation(int(in.take() % 16));
     source.bytes = in.rest();
-    allocations = 0;
-    allocationFailureHook = failOne;
-    BlockSource blocks{&Source::read, &source};
-    int ok = readLines(&blocks);
+    int ok = source.load();
     allocationFailureHook = nullptr;
     size_t bytes = checkLines();
     clearLineList();
-    if (!ok || source.cut < READ_BLOCK_SIZE || source.failAt) return;
+    if (!ok || source.chunk < READ_BLOCK_SIZE || source.failAt) return;
     size_t ends = 0;
     for (char c : source.bytes) ends += c == '\r' || c == '\n' || c == '\f';
     CHECK(bytes == source.bytes.size() - ends);  // every other byte is in a line

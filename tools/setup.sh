@@ -9,7 +9,7 @@ packages=(
   g++-mingw-w64-x86-64-posix
   wine wine64
   libxrender1 libxrandr2 libxi6 libxcursor1 libxcomposite1 libxinerama1 libxfixes3 libxxf86vm1
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils xclip imagemagick
   fonts-vlgothic fonts-ipafont-gothic
   cups-daemon cups-client cups-ipp-utils printer-driver-cups-pdf ghostscript poppler-utils
   locales python3

@@ -1,15 +1,13 @@
 // Shared by the core tests: CP932 text from UTF-8 literals, documents loaded
-// from memory in blocks, a chosen allocation made to fail, and the engine put
-// back to the state of a freshly started program before every test.
+// from memory, and the engine put back to the state of a freshly started
+// program before every test.
 #pragma once
 #include <gtest/gtest.h>
 #include <iconv.h>
 
-#include <algorithm>
 #include <string>
 
-#include "document/allocation.h"
-#include "document/documentReader.h"
+#include "engineInput.h"
 #include "document/lineList.h"
 #include "layout/layoutSettings.h"
 #include "layout/pageWalk.h"
@@ -29,36 +27,9 @@ inline std::string convertText(std::string text, const char* to, const char* fro
 inline std::string sjis(const std::string& utf8) { return convertText(utf8, "CP932", "UTF-8"); }
 inline std::string utf8(const std::string& cp932) { return convertText(cp932, "UTF-8", "CP932"); }
 
-// Serves bytes in reads of at most `chunk` bytes; read number `failAt`
-// (from 1) fails.
-struct MemorySource {
-    std::string bytes;
-    size_t chunk = READ_BLOCK_SIZE;
-    int failAt = 0, reads = 0;
-    size_t at = 0;
-    static int read(void* context, char* buffer, int size, int* got) {
-        MemorySource& s = *static_cast<MemorySource*>(context);
-        if (++s.reads == s.failAt) return 0;
-        *got = int(s.bytes.copy(buffer, std::min({size_t(size), s.chunk, s.bytes.size() - s.at}), s.at));
-        s.at += size_t(*got);
-        return 1;
-    }
-    int load() {
-        BlockSource source{&MemorySource::read, this};
-        return readLines(&source);
-    }
-};
 inline int loadText(const std::string& bytes, int failAt = 0) {
     MemorySource source{bytes, READ_BLOCK_SIZE, failAt};
     return source.load();
-}
-
-inline int allocationsSeen = 0, failingAllocation = 0;
-// Fails allocation number n (from 1) from now on; 0 fails none but counts.
-inline void failAllocation(int n) {
-    allocationsSeen = 0;
-    failingAllocation = n;
-    allocationFailureHook = []() -> int { return ++allocationsSeen == failingAllocation; };
 }
 
 // The document as "number:text" per line, "^" after a line that a form feed

