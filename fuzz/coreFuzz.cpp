@@ -67,8 +67,8 @@ std::string checkedRows() {
     for (LineNode* line = head; line; line = line->next) {
         int32_t chars = 0;
         for (int32_t k = 0; k < line->rowCount; ++k) {
-            const RowSpan& row = line->rows[k];
-            const char* end = k + 1 < line->rowCount ? line->rows[k + 1].start : line->text + line->length;
+            RowSpan row = rowOf(line, k);
+            const char* end = k + 1 < line->rowCount ? rowOf(line, k + 1).start : line->text + line->length;
             CHECK(row.start >= line->text && row.start <= end && (row.start < end || !line->length));
             chars += row.charCount;
             positions += std::to_string(row.start - line->text) + "," + std::to_string(row.charCount) + " ";

@@ -59,12 +59,10 @@ int32_t walkPageRows(int32_t pageIndex, int32_t rowsPerPage, RowVisitor visit, v
 }
 
 void walkRowCells(const LineNode* line, int32_t rowIndex, CellVisitor visit, void* context) {
-    const char* p = line->text;
-    int32_t count = line->charCount;
-    if (line->rows && rowIndex >= 0 && rowIndex < line->rowCount) {
-        p = line->rows[rowIndex].start;
-        count = line->rows[rowIndex].charCount;
-    }
+    if (rowIndex < 0 || rowIndex >= line->rowCount) rowIndex = 0;
+    RowSpan row = rowOf(line, rowIndex);
+    const char* p = row.start;
+    int32_t count = row.charCount;
     if (!p) return;
     int64_t used = 0;
     for (int32_t i = 0; i < count && *p; ++i) {

@@ -328,18 +328,20 @@ void breakLineWith(LineNode* line, const GroupTables& tables) {
         return;
     }
     int32_t characters = rowBreakingByGroups ? charactersOfOneRowLine(line, tables) : -1;
+    line->rows = nullptr;
     if (characters >= 0) {
         line->charCount = characters;
         line->rowCount = 1;
-        if (!storeRowSpan(line, 0, line->text, characters, 0)) line->rows = nullptr;
         return;
     }
     RowBreaker breaker(line);
     int ok = breaker.run();
     line->charCount = breaker.placed;
     line->rowCount = ok ? breaker.rowIndex : breaker.rowIndex + 1;
-    if (!ok) {
-        // The table that could not grow holds the rows before the failed one.
+    // A line of one row needs no table, and one that could not grow keeps
+    // the rows before the failed one: either way it goes back (the latest
+    // carve, so its space is free again at once).
+    if (!ok || breaker.rowIndex == 1) {
         if (breaker.rowIndex > 0) dropRowTable(line->rows, breaker.rowIndex);
         line->rows = nullptr;
     }

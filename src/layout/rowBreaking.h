@@ -3,9 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "../document/lineList.h"
 #include "leadByte.h"
-
-struct LineNode;
 
 enum BreakResult {
     BREAK_BEFORE = 0,    // the row ends before the current character
@@ -29,6 +28,13 @@ inline int isDoubleByte(const char* p) {
 inline int isWordChar(char byte) {
     return (byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'Z') ||
            (byte >= 'a' && byte <= 'z') || byte == '_';
+}
+
+// Row k of a line: from its row table, or, for a line of one row, which
+// needs no table of its own, the whole line. (A line whose table could not be
+// had for want of memory also has none; each of its rows is the whole line.)
+inline RowSpan rowOf(const LineNode* line, int32_t k) {
+    return line->rows ? line->rows[k] : RowSpan{line->text, line->charCount};
 }
 
 int32_t wordRunLength(const char* p);

@@ -1,12 +1,16 @@
 // Texts that come from outside the layout: header and footer templates, the
-// command line and stored setting values.
-#include <gtest/gtest.h>
-
+// command line, stored setting values, file lists from drops and the
+// clipboard (blocks of another program that end too early or point outside
+// themselves), and filter rules on Shift_JIS bytes (ア is 83 41 and ヂ 83 61,
+// so a folded trail byte would make them equal; ソ ends in the byte of "\").
 #include <cstring>
 #include <string>
 
+#include "app/dropList.h"
+#include "coreTestSupport.h"
 #include "document/commandLineScan.h"
 #include "document/documentNames.h"
+#include "filter/filterRules.h"
 #include "layout/headerFooter.h"
 #include "settings/registryValues.h"
 
@@ -178,6 +182,104 @@ TEST(StoredValues, NumbersFontsMarginsOrientation) {
     EXPECT_TRUE(!isUsablePreviewScale(0) && isUsablePreviewScale(1) && isUsablePreviewScale(10000) &&
                 !isUsablePreviewScale(10001));
     EXPECT_TRUE(!isUsablePointSize(9) && isUsablePointSize(10) && isUsablePointSize(10000) && !isUsablePointSize(10001));
+}
+
+
+using namespace std::string_literals;
+
+std::string header(uint32_t names, uint32_t wide) {
+    std::string h(DROPFILES_SIZE, '\0');
+    for (int i = 0; i < 4; ++i) h[size_t(i)] = char(names >> 8 * i), h[size_t(16 + i)] = char(wide >> 8 * i);
+    return h;
+}
+
+std::string utf16(const std::u16string& text) {
+    std::string bytes;
+    for (char16_t unit : text) bytes += {char(unit & 0xFF), char(unit >> 8)};
+    return bytes;
+}
+
+// The names taken from a block, "!" for a refused one, each followed by "|".
+std::string namesIn(const std::string& block) {
+    DropCursor cursor;
+    if (!startDropList(reinterpret_cast<const unsigned char*>(block.data()), block.size(), &cursor)) return "none";
+    std::string names;
+    char name[PATH_BUFFER_SIZE + 1];
+    name[PATH_BUFFER_SIZE] = '#';
+    int refused = 0;
+    while (nextDropName(&cursor, name, PATH_BUFFER_SIZE, &refused)) names += (refused ? "!" : utf8(name)) + "|";
+    EXPECT_EQ(name[PATH_BUFFER_SIZE], '#');
+    return names;
+}
+
+TEST(DropList, Names) {
+    const std::u16string longName(260, u'x'), japanese(200, u'表');
+    const std::string a = std::string("a.txt") + '\0', z(1, '\0');
+    const struct {
+        std::string block, names;
+    } cases[] = {
+        {header(20, 0) + a + "b.txt" + z + z, "a.txt|b.txt|"},
+        {header(20, 1) + utf16(u"日本.txt\0b\0\0"s), "日本.txt|b|"},
+        {header(21, 1) + "-" + utf16(u"odd\0"s), "odd|"},
+        {header(20, 1) + utf16(u"caf\u00e9\0"s), "caf?|"},
+        {header(20, 0) + a + "b" + z, "a.txt|b|"},  // no empty name at the end
+        {header(20, 0) + a + "bc", "a.txt|"},       // the last name never ends
+        {header(20, 1) + utf16(u"ab") + "c", ""},   // nor here, by a byte
+        {header(20, 1) + utf16(longName + u'\0' + u"b\0"s), "!|b|"},
+        {header(20, 1) + utf16(japanese + u'\0'), "!|"},
+        {header(20, 0) + std::string(300, 'n') + z, std::string(259, 'n') + "|"},
+        {header(20, 0) + z + "a" + z, ""}, {header(24, 0) + "a", "none"}, {header(20, 0), ""},
+        {header(20, 0).substr(0, 19), "none"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(namesIn(c.block), c.names) << testing::PrintToString(c.block);
+}
+
+
+TEST(FilterRules, FolderAndSuffixTests) {
+    const struct { const char* path; const char* rule; int folder, suffix; } cases[] = {
+        {"a.txt", ".TXT", 0, 1}, {"atxt", "txt", 0, 1}, {"atxt", ".txt", 0, 0},
+        {"x.html", ".htm, .html", 0, 1}, {"x.html", ".htm .html", 0, 1},
+        {"x.c", "\t,\n .h,,.c ", 0, 1},
+        {"a.txt", "", 1, 1}, {"a.txt", " , ", 0, 0}, {"c", "abc", 0, 0}, {"a\\", "\\", 0, 1},
+        {"C:\\documents\\a.txt", "c:\\DOC", 1, 0}, {"c:\\\x83\x41\\a.TXT", "C:\\\x83\x41", 1, 0},
+        {"c:\\\x83\x61\\a.txt", "C:\\\x83\x41", 0, 0}, {"\x83\x41.txt", "\x83\x41.TXT", 1, 1},
+        {"\x83\x61.txt", "\x83\x41.TXT", 0, 0}, {"\x83\x41", "\x83", 0, 0},
+        {"a\x83\x5C", "\\", 0, 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(startsWithFolder(c.path, c.rule), c.folder) << c.path << " | " << c.rule;
+        EXPECT_EQ(matchesSuffixes(c.path, c.rule), c.suffix) << c.path << " | " << c.rule;
+    }
+}
+
+TEST(FilterRules, SectionCountIsUnsignedAndLimited) {
+    const uint32_t cases[][2] = {{0, 0}, {3, 3}, {10, 10}, {12, 10}, {uint32_t(-1), 10}};
+    for (const auto& c : cases) EXPECT_EQ(limitFilterCount(c[0]), c[1]) << c[0];
+}
+
+TEST(FilterRules, FirstTabCodeBecomesTheTabWidthWhenItFits) {
+    const struct { const char* command; int size, tab, ok; const char* expanded; } cases[] = {
+        {"conv -t&T -x&T", 260, 8, 1, "conv -t8 -x&T"}, {"conv", 260, 8, 1, "conv"},
+        {"&T", 260, 12, 1, "12"}, {"a&t &", 260, 8, 1, "a&t &"}, {"\x81&T", 260, 8, 1, "\x81&T"},
+        {"x&Ty", 5, 10, 1, "x10y"}, {"x&Ty", 4, 10, 0, "x&Ty"}, {"&T", 3, 100, 0, "&T"},
+    };
+    for (const auto& c : cases) {
+        char command[300];
+        strcpy(command, c.command);
+        EXPECT_EQ(expandTabCode(command, c.size, c.tab), c.ok) << c.command;
+        EXPECT_STREQ(command, c.expanded);
+    }
+}
+
+TEST(FilterRules, RulesFileIsTheModulePathWithItsLastNineCharactersReplaced) {
+    const struct { const char* module; int size; const char* config; } cases[] = {
+        {"C:\\p\\pemoPrint.exe", 260, "C:\\p\\pemo.ini"}, {"rint.exe", 260, ""},
+        {"abcdPrint.exe", 9, "abcd.ini"}, {"abcdPrint.exe", 8, ""}};
+    for (const auto& c : cases) {
+        char config[260] = "";
+        EXPECT_EQ(makeConfigPath(c.module, config, c.size), c.config[0] != 0) << c.module;
+        EXPECT_STREQ(config, c.config);
+    }
 }
 
 }  // namespace

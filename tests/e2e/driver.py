@@ -216,11 +216,13 @@ def reg_values(key):
     return {name: data for name, _, data in found}
 
 
-def reset_settings(editor=()):
+def reset_settings(editor=(), scale=None):
     for key in (OWN, EDITOR):
         sh('wine', 'reg', 'delete', key, '/f')
     for name, kind, data in editor:
         reg_set(EDITOR, name, kind, data)
+    if scale:
+        reg_set(OWN, 'preview scale', 'REG_DWORD', scale)
 
 
 # ------------------------------------------------------------- printer

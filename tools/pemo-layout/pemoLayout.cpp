@@ -112,9 +112,9 @@ void printLayout() {
         printf("line %d number=%d pagebreak=%d length=%d chars=%d rows=%d\n", index,
                line->lineNumber, line->pageBreakAfter ? 1 : 0, line->length, line->charCount,
                line->rowCount);
-        for (int32_t k = 0; line->rows && k < line->rowCount; ++k) {
-            printf("row %d %d offset=%ld chars=%d\n", index, k,
-                   long(line->rows[k].start - line->text), line->rows[k].charCount);
+        for (int32_t k = 0; (line->rows || line->rowCount == 1) && k < line->rowCount; ++k) {
+            RowSpan row = rowOf(line, k);
+            printf("row %d %d offset=%ld chars=%d\n", index, k, long(row.start - line->text), row.charCount);
         }
     }
     int32_t pageLine = 0;
