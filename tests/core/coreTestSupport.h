@@ -27,10 +27,7 @@ inline std::string convertText(std::string text, const char* to, const char* fro
 inline std::string sjis(const std::string& utf8) { return convertText(utf8, "CP932", "UTF-8"); }
 inline std::string utf8(const std::string& cp932) { return convertText(cp932, "UTF-8", "CP932"); }
 
-inline int loadText(const std::string& bytes, int failAt = 0) {
-    MemorySource source{bytes, READ_BLOCK_SIZE, failAt};
-    return source.load();
-}
+inline int loadText(const std::string& bytes, int failAt = 0) { return MemorySource{bytes, READ_BLOCK_SIZE, failAt}.load(); }
 
 // The document as "number:text" per line, "^" after a line that a form feed
 // ended, lines joined by "|", shown as UTF-8.

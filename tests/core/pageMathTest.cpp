@@ -34,12 +34,11 @@ TEST(PageMath, Units) {
 
 TEST(PageMath, MarginsTurnWithTheSheet) {
     MarginBox m = {1, 2, 3, 4};
-    rotateMargins(&m, ORIENTATION_LANDSCAPE);  // the old left margin becomes the top one
-    EXPECT_EQ((std::vector<int32_t>{m.left, m.top, m.right, m.bottom}), (std::vector<int32_t>{4, 1, 2, 3}));
-    rotateMargins(&m, ORIENTATION_PORTRAIT);
-    EXPECT_EQ((std::vector<int32_t>{m.left, m.top, m.right, m.bottom}), (std::vector<int32_t>{1, 2, 3, 4}));
-    rotateMargins(&m, 7);
-    EXPECT_EQ((std::vector<int32_t>{m.left, m.top, m.right, m.bottom}), (std::vector<int32_t>{1, 2, 3, 4}));
+    const int32_t turns[][5] = {{ORIENTATION_LANDSCAPE, 4, 1, 2, 3}, {ORIENTATION_PORTRAIT, 1, 2, 3, 4}, {7, 1, 2, 3, 4}};
+    for (const auto& t : turns) {  // to landscape the old left margin becomes the top one
+        rotateMargins(&m, t[0]);
+        EXPECT_TRUE(m.left == t[1] && m.top == t[2] && m.right == t[3] && m.bottom == t[4]) << t[0];
+    }
 }
 
 TEST(PageMath, Grid) {

@@ -1,7 +1,6 @@
-"""Drives the real pemoPrint.exe under Wine on the private display, as a user
-would: keys and the wheel through xdotool, screenshots of the real window,
-the CUPS PDF printer read back with poppler, the registry through `wine reg`.
-Every wait has a deadline and waits for the state the next step needs."""
+"""Drives the real pemoPrint.exe under Wine on the private display as a user
+would (xdotool), and looks at screenshots, the PDF printer's output and the
+registry. Every wait has a deadline and waits for the state it needs."""
 import glob
 import os
 import re
@@ -54,11 +53,8 @@ class Program:
         Program.started.append(self)
 
     def exit_code(self, seconds=20):
-        try:
-            return self.process.wait(seconds)
-        except subprocess.TimeoutExpired:
-            self.end()
-            raise Failed('the program did not end')
+        until('the program to end', lambda: self.process.poll() is not None, seconds)
+        return self.process.returncode
 
     def end(self):
         if self.process.poll() is None:
@@ -104,11 +100,9 @@ def size(window):
 
 
 def press(window, keys):
-    """Keys for a window, once it holds the keyboard focus. Without a window
-    manager a closing dialog can leave X's focus on the preview while Wine
-    takes it for inactive: for the preview the focus goes to the root and
-    back first, as a click would, so that Wine sees it arrive (the prefix
-    has UseTakeFocus=N, so Wine activates on X's focus)."""
+    """Keys for a window once it has the focus. A closing dialog can leave X's
+    focus on the preview while Wine takes it for inactive: for the preview it
+    goes to the root and back first, so that Wine (UseTakeFocus=N) sees it."""
     if borderless(window):
         sh('xdotool', 'windowfocus', '--sync', sh('xdotool', 'search', '--maxdepth', '0', '--name', '').split()[0])
     sh('xdotool', 'windowfocus', '--sync', window)
@@ -131,8 +125,8 @@ def menu_command(window, mnemonic):
 
 
 def clipboard(kind, *items):
-    """Text, or files as a Linux file manager copies them (a URI list, which
-    Wine offers as a file list of UTF-16 names), on the X clipboard."""
+    """Text, or files as a file manager copies them (a URI list, which Wine
+    offers as a file list of UTF-16 names), on the clipboard."""
     files = ''.join('file://%s\r\n' % urllib.parse.quote(item) for item in items)
     data, target = (files, 'text/uri-list') if kind == 'files' else (items[0], 'UTF8_STRING')
     # xclip stays behind to serve the clipboard: it must not hold our output open.
@@ -157,9 +151,8 @@ def capture(window):
 
 
 def screenshot(window, differs_from=None):
-    """The window once it is painted (the grey frame is always drawn) and its
-    painting has settled, and differs from an earlier picture when one is
-    given."""
+    """The window once painted (its grey frame drawn) and settled, and unlike
+    `differs_from`."""
     seen = []
 
     def settled():
@@ -186,6 +179,11 @@ def sheet(picture):
     inside = [p for p in dark if len(xs) == 4 == len(ys) and xs[1] < p[0] < xs[2] and ys[1] < p[1] < ys[2]]
     return (xs, ys) + tuple([f(p[k] for p in points) for f in (min, max) for k in (0, 1)] if points else None
                             for points in (dark, inside))
+
+
+def shows_one_line(picture):
+    xs, ys, ink, text = sheet(picture)
+    return text and text[3] < ys[1] + 20
 
 
 def check_sheet(picture, scale, text=True, framed=False):
@@ -249,12 +247,10 @@ def squeezed_rows(page):
 
 
 def check_rows_as_laid_out(pdf, source, tab, numbered=False, framed=False):
-    """Every printed row against pemo-layout's rows for the grid the program
-    printed with: the document's first line is a word of digits longer than
-    a row, so the first row gives the columns, and page 1 is full of
-    non-blank rows, so its row count gives the rows per page. With `framed`
-    each page's first and last lines are its header and footer, given back
-    squeezed."""
+    """Every printed row against pemo-layout's for the program's grid: the
+    document starts with a word of digits longer than a row (the first row
+    gives the columns) and fills page 1 with non-blank rows (their count is
+    the rows per page). `framed`: each page's header and footer come back."""
     pages = [squeezed_rows(p) for p in sh('pdftotext', '-layout', pdf, '-').split('\f')[:-1]]
     check(pages and pages[0], 'nothing printed in ' + pdf)
     frames = [(page.pop(0), page.pop()) for page in pages] if framed else []
