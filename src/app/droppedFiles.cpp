@@ -52,7 +52,7 @@ std::vector<unsigned char> copyClipboardFileList(HWND window) {
 
 int printFileAtOnce(HWND window) {
     if (!loadDocument(window)) return 1;  // its message is shown; the batch goes on
-    PRINTDLGA saved = printDialog;
+    DWORD flags = printDialog.Flags;
     printDialog.nFromPage = 1;
     printDialog.nToPage = dialogPageNumber(pageCount);
     printDialog.nCopies = 1;
@@ -60,7 +60,7 @@ int printFileAtOnce(HWND window) {
     HDC printer = createPrinterDC();
     int printed = printer && printDocument(window, printer, &printerMetrics);
     if (printer) DeleteDC(printer);
-    printDialog.Flags = saved.Flags;
+    printDialog.Flags = flags;
     return printed;
 }
 

@@ -16,10 +16,10 @@ namespace {
 
 // The owner first, so that it takes the activation back; the dialog hidden
 // before it goes, so that the activation moves while it still can.
-void closeProgressDialog(HWND owner) {
+void closeProgressDialog(HWND owner, HWND dialog) {
     EnableWindow(owner, TRUE);
-    ShowWindow(progressDialog, SW_HIDE);
-    DestroyWindow(progressDialog);
+    ShowWindow(dialog, SW_HIDE);
+    DestroyWindow(dialog);
     progressDialog = nullptr;
 }
 
@@ -33,8 +33,7 @@ INT_PTR CALLBACK progressDialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
     case WM_COMMAND:
         // The button, Enter and Esc all cancel.
         printCancelled = 1;
-        progressDialog = dialog;
-        closeProgressDialog(GetParent(dialog));
+        closeProgressDialog(GetParent(dialog), dialog);
         return TRUE;
     }
     return FALSE;
@@ -109,7 +108,7 @@ int printDocument(HWND owner, HDC printer, const PageMetrics* metrics) {
         // A document the spooler refuses at its end has not been printed either.
         if (ok) ok = EndDoc(printer) > 0;
     }
-    if (!printCancelled) closeProgressDialog(owner);
+    if (!printCancelled) closeProgressDialog(owner, progressDialog);
     if (printCancelled) return 0;
     if (!ok) reportPrintFailure(owner);
     return ok;
