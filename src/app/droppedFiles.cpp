@@ -27,12 +27,6 @@ void showLoaded(HWND window) {
     InvalidateRect(window, nullptr, TRUE);
 }
 
-// A name that could not be taken whole fails its load like an unreadable file.
-int printNamedFile(HWND window, int refused) {
-    if (refused) documentPath[0] = '\0';
-    return printFileAtOnce(window);
-}
-
 // The clipboard's file list, copied so that the clipboard is closed before
 // anything is loaded or asked.
 std::vector<unsigned char> copyClipboardFileList(HWND window) {
@@ -87,14 +81,13 @@ void pasteCommand(HWND window) {
         !nextDropName(&cursor, documentPath, PATH_BUFFER_SIZE, &refused)) {
         return;  // no file list: nothing happens, silently
     }
+    // A refused name comes back empty: its load fails with the usual message.
     if (!hasDropName(cursor)) {
-        if (refused) documentPath[0] = '\0';
         showLoaded(window);
         return;
     }
     if (!userWantsBatch(window, IDS_PRINT_PASTED)) return;
-    while (printNamedFile(window, refused) &&
-           nextDropName(&cursor, documentPath, PATH_BUFFER_SIZE, &refused)) {
+    while (printFileAtOnce(window) && nextDropName(&cursor, documentPath, PATH_BUFFER_SIZE, &refused)) {
     }
     InvalidateRect(window, nullptr, TRUE);
 }

@@ -4,11 +4,6 @@
 
 int (*allocationFailureHook)(void) = nullptr;
 
-void* allocateBytes(size_t size) {
-    if (allocationRefused()) return nullptr;
-    return malloc(size);
-}
-
 void* reallocateBytes(void* block, size_t size) {
     if (allocationRefused()) return nullptr;
     return realloc(block, size);

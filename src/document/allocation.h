@@ -6,7 +6,6 @@
 // When set and returning nonzero, the allocation it was asked about fails.
 extern int (*allocationFailureHook)(void);
 
-void* allocateBytes(size_t size);
 void* reallocateBytes(void* block, size_t size);
 void releaseBytes(void* block);
 

@@ -106,18 +106,13 @@ int appendRowSpan(LineNode* line, int32_t rowIndex, char* rowStart, int32_t char
 
 namespace {
 
-// The high bit of each of the eight bytes at q that is a tab or a NUL; a
-// bit above a true one may be false, the lowest is always true.
-uint64_t tabOrNulBits(const char* q) {
+// Whether any of the eight bytes at q is a tab or a NUL.
+int hasTabOrNul(const char* q) {
     uint64_t word;
     memcpy(&word, q, sizeof word);
     const uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
     uint64_t tabs = word ^ (ones * '\t');
-    return (((word - ones) & ~word) | ((tabs - ones) & ~tabs)) & highs;
-}
-
-int hasTabOrNul(const char* q) {
-    return tabOrNulBits(q) ? 1 : 0;
+    return (((word - ones) & ~word) | ((tabs - ones) & ~tabs)) & highs ? 1 : 0;
 }
 
 // The high bit of each of the eight bytes at q below 0x0A: a tab, a NUL, or
