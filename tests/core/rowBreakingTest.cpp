@@ -90,10 +90,8 @@ TEST_F(RowBreaking, RebreakingReplacesRowsAndTotal) {
     for (int columns : {100, 4, 7, 6, 100, 5}) {
         breakAllLines(columns);
         int first = (20 + columns - 1) / columns, second = (5 + columns / 2 - 1) / (columns / 2);
-        EXPECT_EQ(head->rowCount, first) << columns;
-        EXPECT_EQ(tail->rowCount, second) << columns;
-        EXPECT_EQ(totalRows, first + second) << columns;
-        EXPECT_EQ(layoutSettings.columns, columns);
+        EXPECT_TRUE(head->rowCount == first && tail->rowCount == second && totalRows == first + second &&
+                    layoutSettings.columns == columns) << columns;
     }
 }
 
