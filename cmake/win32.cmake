@@ -8,6 +8,7 @@ set(SHELL_SOURCES
   src/app/mainWindow.cpp
   src/document/handleBlockSource.cpp
   src/document/documentLoader.cpp
+  src/document/earlyRead.cpp
   src/layout/leadByteWin32.cpp
   src/app/ansiTextWin32.cpp
   src/app/droppedFiles.cpp
@@ -40,8 +41,29 @@ add_library(pemoShell STATIC ${CORE_SOURCES} ${SHELL_SOURCES})
 target_include_directories(pemoShell PUBLIC src)
 target_link_libraries(pemoShell PUBLIC ${SHELL_LIBRARIES})
 
+# The common dialogs and the shell pull in much of the window system when
+# they load. Loaded on first use instead, they no longer hold up the start,
+# which then reads a command-line file while the window system comes up.
+find_program(PEMO_DLLTOOL x86_64-w64-mingw32-dlltool REQUIRED)
+function(add_delayed_import name)
+  set(definition ${CMAKE_BINARY_DIR}/${name}.def)
+  list(JOIN ARGN "\n" exports)
+  file(WRITE ${definition} "LIBRARY ${name}.dll\nEXPORTS\n${exports}\n")
+  set(library ${CMAKE_BINARY_DIR}/lib${name}Delayed.a)
+  add_custom_command(OUTPUT ${library}
+    COMMAND ${PEMO_DLLTOOL} -d ${definition} -D ${name}.dll -y ${library}
+    DEPENDS ${definition})
+  add_custom_target(${name}Delayed DEPENDS ${library})
+  add_library(${name}DelayedImports STATIC IMPORTED)
+  set_target_properties(${name}DelayedImports PROPERTIES IMPORTED_LOCATION ${library})
+  add_dependencies(${name}DelayedImports ${name}Delayed)
+endfunction()
+add_delayed_import(comdlg32 ChooseFontA GetFileTitleA GetOpenFileNameA PageSetupDlgA PrintDlgA
+  CommDlgExtendedError)
+add_delayed_import(shell32 DragAcceptFiles DragFinish DragQueryFileA)
+
 add_executable(pemoPrint WIN32 src/app/pemoPrint.cpp src/app/pemoPrint.rc)
-target_link_libraries(pemoPrint pemoShell)
+target_link_libraries(pemoPrint pemoShell comdlg32DelayedImports shell32DelayedImports)
 target_link_options(pemoPrint PRIVATE -static -mwindows)
 
 # The converter shipped beside the program, for filter rules to name: a
