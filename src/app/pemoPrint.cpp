@@ -3,8 +3,12 @@
 #include <windows.h>
 
 #include "../document/commandLineFile.h"
+#include "../document/documentLoader.h"
+#include "../document/documentNames.h"
+#include "../document/earlyRead.h"
 #include "../filter/filterSwitch.h"
 #include "../layout/pagination.h"
+#include "../layout/rowBreaking.h"
 #include "../print/deviceFont.h"
 #include "../print/pageMetrics.h"
 #include "../print/pageSetup.h"
@@ -46,7 +50,9 @@ HWND createMainWindow() {
                            appInstance, nullptr);
 }
 
-// Fonts for both devices from the stored description, and the grid.
+// Fonts for both devices from the stored description, and the grid. The
+// document is left alone: the command-line file may still be being read,
+// and its load breaks it for this grid.
 void prepareFontsAndGrid() {
     initFontDialog(nullptr);
     setDefaultFontDescription(&screenMetrics.logFont);
@@ -61,7 +67,7 @@ void prepareFontsAndGrid() {
         createDeviceFont(printer, &printerMetrics);
         DeleteDC(printer);
     }
-    updatePageGrid(&printerMetrics);
+    setPageGrid(&printerMetrics);
 }
 
 void printCommandLineDocument(HWND window) {
@@ -74,6 +80,7 @@ void printCommandLineDocument(HWND window) {
 // Releases what lives for the whole process, on every way out.
 struct Teardown {
     ~Teardown() {
+        awaitEarlyRead();
         if (screenMetrics.font) DeleteObject(screenMetrics.font);
         if (printerMetrics.font) DeleteObject(printerMetrics.font);
         if (printerDevMode) GlobalFree(printerDevMode);
@@ -87,6 +94,9 @@ struct Teardown {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
     Teardown teardown;
     appInstance = instance;
+    if (GetEnvironmentVariableA("PEMO_FILTER_CANCEL", nullptr, 0)) filterCancel = 1;
+    int fileNamed = takeCommandLineFile(commandLine);
+    if (fileNamed) startEarlyRead(documentPath);
     if (!registerWindowClass()) return 1;
     loadProgramSettings();
     loadEditorSettings();
@@ -97,8 +107,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     prepareFontsAndGrid();
     fitWindowToPage(mainWindow, SWP_NOMOVE);
 
-    if (GetEnvironmentVariableA("PEMO_FILTER_CANCEL", nullptr, 0)) filterCancel = 1;
-    if (loadCommandLineFile(nullptr, commandLine)) {
+    if (!fileNamed) {  // the empty document, on this grid
+        breakAllLines(columnsPerRow);
+        paginate(rowsPerPage);
+    }
+    if (fileNamed && loadDocument(nullptr) && printAtOnce) {
         printCommandLineDocument(mainWindow);
     } else {
         ShowWindow(mainWindow, showCommand);

@@ -1,7 +1,6 @@
 #include "commandLineFile.h"
 
 #include "commandLineScan.h"
-#include "documentLoader.h"
 #include "documentNames.h"
 
 int printAtOnce = 0;
@@ -28,7 +27,7 @@ DWORD getLongPathName(const char* shortPath, char* longPath, DWORD size) {
     return function(shortPath, longPath, size);
 }
 
-int loadCommandLineFile(HWND window, const char* commandLine) {
+int takeCommandLineFile(const char* commandLine) {
     printAtOnce = 0;
     if (!commandLine || !commandLine[0]) return 0;
     CommandLineScan scan = scanCommandLine(commandLine);
@@ -48,7 +47,5 @@ int loadCommandLineFile(HWND window, const char* commandLine) {
     char* filePart = nullptr;
     DWORD fullLength = GetFullPathNameA(longName, PATH_BUFFER_SIZE, fullPath, &filePart);
     if (fullLength > 0 && fullLength < PATH_BUFFER_SIZE) lstrcpynA(documentPath, fullPath, PATH_BUFFER_SIZE);
-
-    int ok = loadDocument(window);
-    return ok && printAtOnce;
+    return 1;
 }

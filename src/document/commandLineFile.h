@@ -6,6 +6,6 @@ extern int printAtOnce;
 
 DWORD getLongPathName(const char* shortPath, char* longPath, DWORD size);
 
-// Loads the file the command line names. Gives 1 when it was loaded and
-// "/p" asks to print it at once.
-int loadCommandLineFile(HWND window, const char* commandLine);
+// Takes the file the command line names into documentPath, and "/p" into
+// printAtOnce. Gives 1 when the command line names a file.
+int takeCommandLineFile(const char* commandLine);

@@ -6,6 +6,7 @@
 #include "../layout/pagination.h"
 #include "../layout/rowBreaking.h"
 #include "documentNames.h"
+#include "earlyRead.h"
 #include "handleBlockSource.h"
 #include "lineList.h"
 
@@ -46,14 +47,20 @@ void reportReadFailure(HWND window) {
 
 }  // namespace
 
-int readDocument(HWND window, const char* path) {
-    BusyGuard busy(window);
+int readFromPath(const char* path) {
     HandleGuard input{openInput(path)};
     if (input.handle == INVALID_HANDLE_VALUE) return 0;
     static HandleReader reader;  // its buffer is too large for the stack
     reader.handle = input.handle;
     BlockSource source = handleBlockSource(&reader);
     return readLines(&source);
+}
+
+int readDocument(HWND window, const char* path) {
+    int ok = 0;
+    if (takeEarlyRead(path, &ok)) return ok;
+    BusyGuard busy(window);
+    return readFromPath(path);
 }
 
 void captureDateTime() {

@@ -52,9 +52,7 @@ int createDeviceFont(HDC dc, PageMetrics* m) {
     return m->font != nullptr;
 }
 
-int updatePageGrid(PageMetrics* m) {
-    int32_t oldColumns = columnsPerRow;
-    int32_t oldRows = rowsPerPage;
+int setPageGrid(const PageMetrics* m) {
     int32_t columns = 0, rows = 0;
     // A font without a cell size cannot give a grid: keep the previous one.
     const RECT& text = m->textRect;
@@ -65,6 +63,13 @@ int updatePageGrid(PageMetrics* m) {
     }
     columnsPerRow = columns;
     rowsPerPage = rows;
+    return 1;
+}
+
+int updatePageGrid(PageMetrics* m) {
+    int32_t oldColumns = columnsPerRow;
+    int32_t oldRows = rowsPerPage;
+    if (!setPageGrid(m)) return 0;
     if (columnsPerRow != oldColumns) breakAllLines(columnsPerRow);
     if (columnsPerRow != oldColumns || rowsPerPage != oldRows) paginate(rowsPerPage);
     return 1;

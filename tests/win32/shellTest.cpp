@@ -19,6 +19,7 @@
 #include "app/windowCommands.h"
 #include "document/documentLoader.h"
 #include "document/documentNames.h"
+#include "document/earlyRead.h"
 #include "document/lineList.h"
 #include "filter/filterConsole.h"
 #include "filter/filterSwitch.h"
@@ -129,6 +130,29 @@ TEST_F(Shell, UnreadableFileIsReportedAndEmptied) {
     EXPECT_EQ(text, "Z:\\no\\such\\ファイル.txt の読み込みに失敗しました。");
     EXPECT_EQ(pageCount, 0);
     EXPECT_STREQ(documentPath, "");
+}
+
+// The command-line file read ahead is taken by the load of that file only,
+// and once: a later load reads the file anew.
+TEST(EarlyRead, IsTakenByTheLoadOfItsFileOnce) {
+    const std::string early = temp("early.txt"), other = temp("other.txt");
+    std::ofstream(early, std::ios::binary) << "early";
+    std::ofstream(other, std::ios::binary) << "other";
+    std::string seen;
+    auto load = [&](const std::string& path) {
+        lstrcpynA(documentPath, path.c_str(), PATH_BUFFER_SIZE);
+        EXPECT_EQ(loadDocument(nullptr), 1);
+        seen += std::string(head->text) + " ";
+    };
+    startEarlyRead(early.c_str());
+    load(other);
+    startEarlyRead(early.c_str());
+    load(early);
+    std::ofstream(early, std::ios::binary) << "again";
+    load(early);
+    EXPECT_EQ(seen, "other early again ");
+    DeleteFileA(early.c_str());
+    DeleteFileA(other.c_str());
 }
 
 // A dialog may free the DEVMODE it was given and hand back a new one; the
