@@ -55,9 +55,16 @@ servicesUp() {
   [ -f "$PEMO_BUILD/run/display" ] &&
     DISPLAY=$(cat "$PEMO_BUILD/run/display") xdpyinfo >/dev/null 2>&1
 }
+stopServices=0 xevPid=""
+cleanUp() {
+  [ -n "$xevPid" ] && kill "$xevPid" 2>/dev/null
+  [ $stopServices -eq 1 ] && tools/services.sh stop >/dev/null
+  true
+}
+trap cleanUp EXIT
 if ! servicesUp; then
   tools/services.sh start >/dev/null || exit 1
-  trap 'tools/services.sh stop >/dev/null' EXIT
+  stopServices=1
 fi
 source tools/wine-env.sh
 mapfile -t args < <(programArgs)
@@ -65,6 +72,15 @@ mapfile -t args < <(programArgs)
 log=$PEMO_RUN/program.log
 marker=$PEMO_RUN/run-started
 touch "$marker"
+if [ $print -eq 0 ]; then
+  # The preview is seen as the display maps it: map events are read as they
+  # come, so that nothing polls the display while the program starts.
+  events=$PEMO_RUN/map-events
+  rm -f "$events" && mkfifo "$events" || exit 1
+  xev -root -event substructure >"$events" 2>/dev/null &
+  xevPid=$!
+  exec 3<"$events"
+fi
 started=$(date +%s%N)
 ( exec wine "$EXE" "${args[@]}" >"$log" 2>&1 ) &
 pid=$!
@@ -123,21 +139,24 @@ if [ $print -eq 1 ]; then
   exit 1
 fi
 
-window="" answered=" "
-for _ in $(seq 1500); do
-  for id in $(xdotool search --onlyvisible --name '^pemoPrint$' 2>/dev/null); do
-    # The preview has no decoration; a message box of the same title has.
-    if xprop -id "$id" _MOTIF_WM_HINTS 2>/dev/null | awk -F', ' '{ exit !($3 == "0x0") }'; then
-      window=$id
-    elif [[ "$answered" != *" $id "* ]]; then
-      echo "run: a message box is shown; answering it with Return"
-      xdotool windowfocus --sync "$id" && xdotool key Return
-      answered+="$id "
-    fi
-  done
-  [ -n "$window" ] && break
-  kill -0 $pid 2>/dev/null || break
-  sleep 0.02
+window="" answered=" " deadline=$((SECONDS + 30))
+while [ -z "$window" ] && [ $SECONDS -lt $deadline ]; do
+  if ! read -r -t 1 -u 3 line; then
+    kill -0 $pid 2>/dev/null || break
+    continue
+  fi
+  [[ $line == MapNotify* ]] && read -r -t 1 -u 3 line || continue
+  id=${line##*window }
+  id=${id%%,*}
+  [ "$(xdotool getwindowname "$id" 2>/dev/null)" = pemoPrint ] || continue
+  # The preview has no decoration; a message box of the same title has.
+  if xprop -id "$id" _MOTIF_WM_HINTS 2>/dev/null | awk -F', ' '{ exit !($3 == "0x0") }'; then
+    window=$id
+  elif [[ "$answered" != *" $id "* ]]; then
+    echo "run: a message box is shown; answering it with Return"
+    xdotool windowfocus --sync "$id" && xdotool key Return
+    answered+="$id "
+  fi
 done
 [ -n "$window" ] || { echo "run: no window (see $log)" >&2; endProgram; }
 echo "start-up: window shown $(elapsed) ms after launch"
