@@ -58,13 +58,16 @@ function(add_delayed_import name)
   set_target_properties(${name}DelayedImports PROPERTIES IMPORTED_LOCATION ${library})
   add_dependencies(${name}DelayedImports ${name}Delayed)
 endfunction()
-add_delayed_import(comdlg32 ChooseFontA GetFileTitleA GetOpenFileNameA PageSetupDlgA PrintDlgA
-  CommDlgExtendedError)
-add_delayed_import(shell32 DragAcceptFiles DragFinish DragQueryFileA)
+add_delayed_import(comdlg32 ChooseFontA GetFileTitleA GetOpenFileNameA PageSetupDlgA PrintDlgA)
+add_delayed_import(shell32 DragFinish DragQueryFileA)
+find_program(PEMO_OBJDUMP x86_64-w64-mingw32-objdump REQUIRED)
 
 add_executable(pemoPrint WIN32 src/app/pemoPrint.cpp src/app/pemoPrint.rc)
 target_link_libraries(pemoPrint pemoShell comdlg32DelayedImports shell32DelayedImports)
 target_link_options(pemoPrint PRIVATE -static -mwindows)
+add_custom_command(TARGET pemoPrint POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${PEMO_OBJDUMP} -DPROGRAM=$<TARGET_FILE:pemoPrint>
+    -P ${CMAKE_SOURCE_DIR}/cmake/checkDelayedImports.cmake)
 
 # The converter shipped beside the program, for filter rules to name: a
 # console program from standard input to standard output.
