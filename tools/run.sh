@@ -140,23 +140,30 @@ if [ $print -eq 1 ]; then
 fi
 
 window="" answered=" " deadline=$((SECONDS + 30))
+# Takes a shown window titled pemoPrint: the preview, or a message box to
+# answer.
+consider() {
+  [ "$(xdotool getwindowname "$1" 2>/dev/null)" = pemoPrint ] || return
+  # The preview has no decoration; a message box of the same title has.
+  if xprop -id "$1" _MOTIF_WM_HINTS 2>/dev/null | awk -F', ' '{ exit !($3 == "0x0") }'; then
+    window=$1
+  elif [[ "$answered" != *" $1 "* ]]; then
+    echo "run: a message box is shown; answering it with Return"
+    xdotool windowfocus --sync "$1" && xdotool key Return
+    answered+="$1 "
+  fi
+}
 while [ -z "$window" ] && [ $SECONDS -lt $deadline ]; do
   if ! read -r -t 1 -u 3 line; then
+    # A quiet second: look for itself, in case a window was named only
+    # after it was mapped.
     kill -0 $pid 2>/dev/null || break
+    for id in $(xdotool search --onlyvisible --name '^pemoPrint$' 2>/dev/null); do consider "$id"; done
     continue
   fi
   [[ $line == MapNotify* ]] && read -r -t 1 -u 3 line || continue
   id=${line##*window }
-  id=${id%%,*}
-  [ "$(xdotool getwindowname "$id" 2>/dev/null)" = pemoPrint ] || continue
-  # The preview has no decoration; a message box of the same title has.
-  if xprop -id "$id" _MOTIF_WM_HINTS 2>/dev/null | awk -F', ' '{ exit !($3 == "0x0") }'; then
-    window=$id
-  elif [[ "$answered" != *" $id "* ]]; then
-    echo "run: a message box is shown; answering it with Return"
-    xdotool windowfocus --sync "$id" && xdotool key Return
-    answered+="$id "
-  fi
+  consider "${id%%,*}"
 done
 [ -n "$window" ] || { echo "run: no window (see $log)" >&2; endProgram; }
 echo "start-up: window shown $(elapsed) ms after launch"
