@@ -94,12 +94,12 @@ struct Teardown {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
     Teardown teardown;
     appInstance = instance;
+    loadProgramSettings();
+    loadEditorSettings();  // before the read: a filter's command may name the tab count
     if (GetEnvironmentVariableA("PEMO_FILTER_CANCEL", nullptr, 0)) filterCancel = 1;
     int fileNamed = takeCommandLineFile(commandLine);
     if (fileNamed) startEarlyRead(documentPath);
     if (!registerWindowClass()) return 1;
-    loadProgramSettings();
-    loadEditorSettings();
     mainWindow = createMainWindow();
     if (!mainWindow) return 1;
     if (!queryDefaultPrinter(mainWindow)) return 0;  // nothing to print on: end quietly
