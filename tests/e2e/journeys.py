@@ -84,8 +84,9 @@ def settings_survive_and_print_at_once():
     check(columns > 100 and rows < 40, 'not the landscape 12 pt grid: %d x %d' % (columns, rows))
     check(re.search(r'Page rot: *90', sh('pdfinfo', pdf)), 'the PDF is not turned to landscape')
     open(path + '.tabs', 'w').close()  # read at start-up, its "&T" is still the stored tab count
-    Program(windows_path + '.tabs', '/p')
+    program = Program(windows_path + '.tabs', '/p')
     answer(dialog('印刷'), 'Return')
+    check(program.exit_code() == 0, '"/p" of the filtered file did not end with 0')
     os.remove(rules)
     check('tab8' in sh('pdftotext', printed(name), '-'), 'the filter did not get the stored tab count')
 
