@@ -270,10 +270,13 @@ def check_rows_as_laid_out(pdf, source, tab, numbered=False, framed=False):
 
 class MapWatch:
     """Every window mapped on the display while it runs (xev is ready long
-    before Wine has started the program)."""
+    before Wine has started the program), logged under `name`."""
+
+    def __init__(self, name):
+        self.name = name
 
     def __enter__(self):
-        self.log = open(OUT + '/map-events.log', 'w+')
+        self.log = open('%s/map-events-%s.log' % (OUT, self.name), 'w+')
         self.process = subprocess.Popen(['xev', '-root', '-event', 'substructure'], stdout=self.log)
         return self
 
@@ -282,5 +285,8 @@ class MapWatch:
         self.process.wait()
 
     def mapped(self, window):
+        """Mapped since it was made (its id may have been another program's)."""
         self.log.seek(0)
-        return 'window 0x%x' % int(window) in re.findall(r'MapNotify.*\n.*(window 0x[0-9a-f]+)', self.log.read())
+        events = re.findall(r'(Create|Map)Notify.*\n.*window (0x[0-9a-f]+)', self.log.read())
+        kinds = [kind for kind, made in events if made == '0x%x' % int(window)]
+        return bool(kinds) and kinds[-1] == 'Map'

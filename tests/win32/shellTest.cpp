@@ -136,8 +136,7 @@ TEST_F(Shell, UnreadableFileIsReportedAndEmptied) {
 // and once, as it was read: a later load reads the file anew.
 TEST(EarlyRead, IsTakenByTheLoadOfItsFileOnce) {
     const std::string early = temp("early.txt"), other = temp("other.txt");
-    std::ofstream(early, std::ios::binary) << "early";
-    std::ofstream(other, std::ios::binary) << "other";
+    std::ofstream(early, std::ios::binary) << "early", std::ofstream(other, std::ios::binary) << "other";
     std::string seen;
     auto load = [&](const std::string& path) {
         lstrcpynA(documentPath, path.c_str(), PATH_BUFFER_SIZE);
@@ -152,8 +151,7 @@ TEST(EarlyRead, IsTakenByTheLoadOfItsFileOnce) {
     load(early);
     load(early);
     EXPECT_EQ(seen, "other early again ");
-    DeleteFileA(early.c_str());
-    DeleteFileA(other.c_str());
+    DeleteFileA(early.c_str()), DeleteFileA(other.c_str());
 }
 
 // A dialog may free the DEVMODE it was given and hand back a new one; the
