@@ -7,10 +7,9 @@
 
 namespace {
 
-HANDLE readThread = nullptr;
+HANDLE readThread = nullptr;  // until its read is taken
 char readPath[PATH_BUFFER_SIZE];
 int readResult = 0;
-int resultWaiting = 0;
 
 DWORD WINAPI readOnThread(void*) {
     readResult = readFromPath(readPath);
@@ -25,17 +24,14 @@ void startEarlyRead(const char* path) {
 }
 
 void awaitEarlyRead() {
-    if (!readThread) return;
-    WaitForSingleObject(readThread, INFINITE);
-    CloseHandle(readThread);
-    readThread = nullptr;
-    resultWaiting = 1;
+    if (readThread) WaitForSingleObject(readThread, INFINITE);
 }
 
 int takeEarlyRead(const char* path, int* ok) {
+    if (!readThread) return 0;
     awaitEarlyRead();
-    if (!resultWaiting) return 0;
-    resultWaiting = 0;
+    CloseHandle(readThread);
+    readThread = nullptr;
     if (lstrcmpA(path, readPath) != 0) return 0;
     *ok = readResult;
     return 1;
