@@ -8,7 +8,6 @@
 #include "../document/earlyRead.h"
 #include "../filter/filterSwitch.h"
 #include "../layout/pagination.h"
-#include "../layout/rowBreaking.h"
 #include "../print/deviceFont.h"
 #include "../print/pageMetrics.h"
 #include "../print/pageSetup.h"
@@ -107,10 +106,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     prepareFontsAndGrid();
     fitWindowToPage(mainWindow, SWP_NOMOVE);
 
-    if (!fileNamed) {  // the empty document, on this grid
-        breakAllLines(columnsPerRow);
-        paginate(rowsPerPage);
-    }
     if (fileNamed && loadDocument(nullptr) && printAtOnce) {
         printCommandLineDocument(mainWindow);
     } else {
