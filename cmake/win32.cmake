@@ -45,6 +45,7 @@ target_link_libraries(pemoShell PUBLIC ${SHELL_LIBRARIES})
 # they load. Loaded on first use instead, they no longer hold up the start,
 # which then reads a command-line file while the window system comes up.
 find_program(PEMO_DLLTOOL x86_64-w64-mingw32-dlltool REQUIRED)
+find_program(PEMO_OBJDUMP x86_64-w64-mingw32-objdump REQUIRED)
 function(add_delayed_import name)
   set(definition ${CMAKE_BINARY_DIR}/${name}.def)
   list(JOIN ARGN "\n" exports)
@@ -60,7 +61,6 @@ function(add_delayed_import name)
 endfunction()
 add_delayed_import(comdlg32 ChooseFontA GetFileTitleA GetOpenFileNameA PageSetupDlgA PrintDlgA)
 add_delayed_import(shell32 DragFinish DragQueryFileA)
-find_program(PEMO_OBJDUMP x86_64-w64-mingw32-objdump REQUIRED)
 
 add_executable(pemoPrint WIN32 src/app/pemoPrint.cpp src/app/pemoPrint.rc)
 target_link_libraries(pemoPrint pemoShell comdlg32DelayedImports shell32DelayedImports)
