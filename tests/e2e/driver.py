@@ -273,10 +273,9 @@ class MapWatch:
     before Wine has started the program), logged under `name`."""
 
     def __init__(self, name):
-        self.name = name
+        self.log = open('%s/map-events-%s.log' % (OUT, name), 'w+')
 
     def __enter__(self):
-        self.log = open('%s/map-events-%s.log' % (OUT, self.name), 'w+')
         self.process = subprocess.Popen(['xev', '-root', '-event', 'substructure'], stdout=self.log)
         return self
 
@@ -288,5 +287,4 @@ class MapWatch:
         """Mapped since it was made (its id may have been another program's)."""
         self.log.seek(0)
         events = re.findall(r'(Create|Map)Notify.*\n.*window (0x[0-9a-f]+)', self.log.read())
-        kinds = [kind for kind, made in events if made == '0x%x' % int(window)]
-        return bool(kinds) and kinds[-1] == 'Map'
+        return [kind for kind, made in events if made == '0x%x' % int(window)][-1:] == ['Map']

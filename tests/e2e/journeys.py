@@ -70,7 +70,7 @@ def settings_survive_and_print_at_once():
     rules = BUILD + '/win32/pemo.ini'
     with open(rules, 'w') as f:
         f.write('[Initialize]\nNumOfFilter=2\n[Filter1]\nSuffixes=.utf8\nInputFilter=sjisConverter.exe\nConsole=0\n'
-                '[Filter2]\nSuffixes=.tabs\nInputFilter=cmd /c echo tab&T\nConsole=0\n')
+                '[Filter2]\nSuffixes=.txt\nInputFilter=cmd /c echo tab&T\nConsole=0\n')
     with open(path + '.utf8', 'wb') as f:
         f.write(open(SAMPLE, 'rb').read().decode('cp932').encode('utf-8'))
     with MapWatch('atonce') as watch:
@@ -84,8 +84,7 @@ def settings_survive_and_print_at_once():
     columns, rows, _ = check_rows_as_laid_out(pdf, SAMPLE, tab=8)
     check(columns > 100 and rows < 40, 'not the landscape 12 pt grid: %d x %d' % (columns, rows))
     check(re.search(r'Page rot: *90', sh('pdfinfo', pdf)), 'the PDF is not turned to landscape')
-    open(path + '.tabs', 'w').close()  # read at start-up, its "&T" is still the stored tab count
-    program = Program(windows_path + '.tabs', '/p')
+    program = Program(windows_path, '/p')  # read at start-up, its "&T" is still the stored tab count
     answer(dialog('印刷'), 'Return')
     check(program.exit_code() == 0, '"/p" of the filtered file did not end with 0')
     os.remove(rules)
