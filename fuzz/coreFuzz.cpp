@@ -87,9 +87,8 @@ void fuzzLayout(Input in) {
     copyKinsokuSet(s.kinsokuLineStart, defaultKinsokuLineStart);
     copyKinsokuSet(s.kinsokuHanging, switches >> 6 & 1 ? ".,\x81\x41\x81\x42" : defaultKinsokuHanging);
     std::string text = in.rest();
-    appendLineText(nullptr, 0, text.data(), int32_t(text.size()));
-    appendLineText(tail, 0, text.data(), int32_t(text.size() / 2))->pageBreakAfter = switches >> 7;
-    appendLineText(tail, 0, "", 0);
+    MemorySource document{text + (switches >> 7 ? "\f" : "\n") + text.substr(0, text.size() / 2) + "\n"};
+    if (!document.load()) return;
     rowBreakingByGroups = 0;
     breakAllLines(columns);
     std::string stepped = checkedRows();

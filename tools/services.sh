@@ -53,6 +53,9 @@ startWine() {
     wineserver -w
   fi
   wineserver -p 2>/dev/null || true  # already running is fine
+  # Wine's first run in a prefix starts helpers that would otherwise inherit,
+  # and hold open, the output pipe of whatever runs Wine next.
+  wine reg query 'HKCU\Software\Wine' >/dev/null 2>&1 </dev/null
 }
 
 stopAll() {

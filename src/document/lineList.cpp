@@ -73,41 +73,6 @@ static LineNode* linkNewTail() {
     return node;
 }
 
-static int appendBytes(LineNode* node, const char* bytes, int32_t count) {
-    if (!node->text) {
-        node->text = static_cast<char*>(carveBytes(&textStore, size_t(count) + 1, 1));
-        if (!node->text) return 0;
-        copyBytes(node->text, bytes, size_t(count));
-        node->length = count;
-    } else if (count > 0) {
-        // A line's length is an int32: refuse to grow past it, like running out of memory.
-        if (count > INT32_MAX - 1 - node->length) return 0;
-        size_t size = size_t(node->length) + 1;
-        char* grown =
-            static_cast<char*>(growCarve(&textStore, node->text, size, size + size_t(count), 1));
-        if (!grown) return 0;
-        node->text = grown;
-        copyBytes(node->text + node->length, bytes, size_t(count));
-        node->length += count;
-    }
-    node->text[node->length] = '\0';
-    return 1;
-}
-
-LineNode* appendLineText(LineNode* node, int continuing, const char* bytes, int32_t count) {
-    if (!node) {
-        node = newLine();
-        if (!node) return nullptr;
-        head = node;
-        tail = node;
-    } else if (!continuing) {
-        node = linkNewTail();
-        if (!node) return nullptr;
-    }
-    if (!appendBytes(node, bytes, count)) return nullptr;
-    return node;
-}
-
 char* appendBlockText(LineNode* continuing, const char* bytes, int32_t count) {
     char* at;
     if (continuing) {

@@ -30,7 +30,6 @@ LineNode* newLine();
 int freeLine(LineNode* node);
 void clearLineList();
 LineNode* newEmptyLine();
-LineNode* appendLineText(LineNode* node, int continuing, const char* bytes, int32_t count);
 
 // The loader's way: each input block is copied into the document's text
 // once, after the unfinished text of `continuing` (the tail, or null), with

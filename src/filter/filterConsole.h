@@ -4,15 +4,12 @@
 #pragma once
 #include <windows.h>
 
+// How many filters hold the console now; changed only under the lock.
+extern volatile long filterConsoleUsers;
+
 void acquireFilterConsole();
 void releaseFilterConsole();
 
 // The standard error of the console allocated here, for a filter to write
 // to; null when none was allocated (the process had its own).
 HANDLE filterConsoleError();
-
-// How many filters hold the console now.
-long filterConsoleUsers();
-
-// Waits until no filter holds the console; 0 when `milliseconds` ran out.
-int waitForFilterConsole(DWORD milliseconds);

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "../layout/rowBreaking.h"
+#include "../layout/leadByte.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "../document/documentNames.h"
-#include "rowBreaking.h"
+#include "leadByte.h"
 
 HeaderFooterSettings headerFooterSettings = {};
 char pageNumberText[NUMBER_TEXT_SIZE];

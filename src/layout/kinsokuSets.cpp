@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "rowBreaking.h"
+#include "leadByte.h"
 
 static void fillBits(KinsokuBits* bits, const char* set) {
     memset(bits, 0, sizeof *bits);

@@ -9,3 +9,8 @@ extern unsigned char leadByteTable[256];
 inline int isLeadByte(unsigned char byte) {
     return leadByteTable[byte];
 }
+
+// A lead byte followed by anything but the terminator.
+inline int isDoubleByte(const char* p) {
+    return p && isLeadByte(static_cast<unsigned char>(p[0])) && p[1] != '\0';
+}

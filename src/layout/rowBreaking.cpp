@@ -96,15 +96,6 @@ int storeRowSpan(LineNode* line, int32_t rowIndex, char* rowStart, int32_t chars
     return 1;
 }
 
-}  // namespace
-
-int appendRowSpan(LineNode* line, int32_t rowIndex, char* rowStart, int32_t charsPlaced) {
-    int32_t charsBefore = 0;
-    for (int32_t k = 0; k < rowIndex; ++k) charsBefore += line->rows[k].charCount;
-    return storeRowSpan(line, rowIndex, rowStart, charsPlaced, charsBefore);
-}
-
-namespace {
 
 // Whether any of the eight bytes at q is a tab or a NUL.
 int hasTabOrNul(const char* q) {
@@ -311,9 +302,6 @@ struct RowBreaker {
     }
 };
 
-}  // namespace
-
-namespace {
 
 void breakLineWith(LineNode* line, const GroupTables& tables) {
     if (!line->text) {  // only a line whose load ran out of memory
@@ -343,10 +331,6 @@ void breakLineWith(LineNode* line, const GroupTables& tables) {
 }
 
 }  // namespace
-
-void breakLine(LineNode* line) {
-    breakLineWith(line, groupTables());
-}
 
 void breakAllLines(int32_t columns) {
     layoutSettings.columns = columns;

@@ -20,11 +20,6 @@ extern int32_t totalRows;
 // makes it step character by character, so that tests can compare.
 extern int rowBreakingByGroups;
 
-// A lead byte followed by anything but the terminator.
-inline int isDoubleByte(const char* p) {
-    return p && isLeadByte(static_cast<unsigned char>(p[0])) && p[1] != '\0';
-}
-
 inline int isWordChar(char byte) {
     return (byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'Z') ||
            (byte >= 'a' && byte <= 'z') || byte == '_';
@@ -40,8 +35,6 @@ inline RowSpan rowOf(const LineNode* line, int32_t k) {
 int32_t wordRunLength(const char* p);
 int decideBreak(const char* current, const char* wordStart, const char* previous,
                 int currentIsDoubleByte);
-int appendRowSpan(LineNode* line, int32_t rowIndex, char* rowStart, int32_t charsPlaced);
-void breakLine(LineNode* line);
 void breakAllLines(int32_t columns);
 
 // Columns a tab advances with `used` columns filled; the renderer draws with

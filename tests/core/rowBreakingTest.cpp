@@ -33,8 +33,7 @@ std::string rowsOf(const LineNode* line, bool readable = true) {
 }
 
 LineNode* breakText(const std::string& text, int32_t columns) {
-    clearLineList();
-    appendLineText(nullptr, 0, text.data(), int32_t(text.size()));
+    EXPECT_EQ(loadText(text), 1);
     breakAllLines(columns);
     return head;
 }
@@ -100,10 +99,6 @@ TEST_F(RowBreaking, Pieces) {
                                {10, 4, 10, 1}, {12, 4, 10, 1}, {3, 0, 80, 1}, {2, -3, 80, 2}};
     for (const auto& t : tabs) EXPECT_EQ(tabAdvance(t[0], t[1], t[2]), t[3]) << t[0] << " " << t[1];
     EXPECT_TRUE(wordRunLength("a_Z9-b") == 4 && !isDoubleByte(nullptr) && !isDoubleByte("\x82"));
-    LineNode* line = appendLineText(nullptr, 0, "abcdef", 6);
-    ASSERT_TRUE(appendRowSpan(line, 0, line->text, 2) && appendRowSpan(line, 1, line->text + 2, 5) &&
-                appendRowSpan(line, 2, line->text + 5, 6));
-    EXPECT_TRUE(line->rows[1].charCount == 3 && line->rows[2].charCount == 1);
 }
 
 // Re-breaking, as a change of font or paper does, replaces the row tables
@@ -133,12 +128,13 @@ TEST_F(RowBreaking, ByGroupsAsByCharacters) {
     static const char* pieces[] = {"word", "x", "Version2", " ", "\t", "あ", "亜", "。", "、", "「", "」",
                                    "ｱ", "､", "(", ")", ".", ",", "　", "表", "ア", "ぃ"};
     std::mt19937 random(932);
+    std::string text;
     for (int i = 0; i < 200; ++i) {
-        std::string text;
         for (int k = int(random() % 120); k > 0; --k) text += sjis(pieces[random() % 21]);
         if (random() % 5 == 0) text += '\x82';  // a lead byte at the very end
-        appendLineText(tail, 0, text.data(), int32_t(text.size()));
+        text += '\n';
     }
+    ASSERT_EQ(loadText(text), 1);
     for (int32_t columns : {4, 5, 7, 9, 16, 80}) {
         for (int settings = 0; settings < 12; ++settings) {
             layoutSettings.wordWrap = settings & 1;

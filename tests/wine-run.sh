@@ -1,7 +1,7 @@
 #!/bin/bash
 # Runs a Windows program under Wine for CTest. Wine's output goes to a file
 # first: its background processes would otherwise hold CTest's pipe open.
-source "$(dirname "$0")/wine-env.sh"
+source "$(dirname "$0")/../tools/wine-env.sh"
 output=$(mktemp)
 timeout "${PEMO_WINE_TIMEOUT:-600}" wine "$@" >"$output" 2>&1
 status=$?

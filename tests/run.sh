@@ -1,0 +1,125 @@
+#!/bin/bash
+# Builds pemoPrint natively and for Windows, and runs every suite: the core's
+# unit tests (sanitized), a fuzz run, the Win32 tests under Wine and the
+# end-to-end journeys of the real program. A suite holds only when it exited
+# with 0, gave every verdict it owes and no sanitizer spoke; anything else is
+# named. Ends with "N passed, N failed" and fails unless nothing failed.
+set -uo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+cd "$ROOT"
+export PEMO_BUILD=${PEMO_BUILD:-$ROOT/build}
+B=$PEMO_BUILD
+RESULTS=$B/results
+JOBS=${JOBS:-2}
+FUZZ_SECONDS=${FUZZ_SECONDS:-45}
+SANITIZER_REPORT='ERROR: (Address|Leak|UndefinedBehavior)Sanitizer|runtime error:|SUMMARY: [A-Za-z]*Sanitizer'
+
+tools/setup.sh || exit 1
+rm -rf "$RESULTS"
+mkdir -p "$RESULTS" "$B/run"
+passed=0 failed=0 faults=()
+
+step() { echo; echo "=== $*"; }
+fault() { echo "FAILED: $*"; faults+=("$*"); failed=$((failed + 1)); }
+pass() { passed=$((passed + $1)); }
+sanitizerSpoke() { grep -Eq "$SANITIZER_REPORT" "$1"; }
+
+# A GoogleTest suite: its exit status, its verdicts against the tests it
+# lists, and its log. $1 name, $2 status, $3 tests listed, $4 XML, $5 log.
+gtestVerdicts() {
+  local name=$1 status=$2 listed=$3 xml=$4 log=$5
+  local head tests failures unrun
+  head=$(grep -o '<testsuites [^>]*>' "$xml" 2>/dev/null | head -1)
+  tests=$(sed -n 's/.* tests="\([0-9]*\)".*/\1/p' <<<"$head")
+  failures=$(sed -n 's/.* failures="\([0-9]*\)".*/\1/p' <<<"$head")
+  unrun=$(($(sed -n 's/.* disabled="\([0-9]*\)".*/\1/p' <<<"$head") + $(grep -c '<skipped' "$xml")))
+  if [ -z "$tests" ]; then fault "$name: no verdicts (exit status $status)"; return; fi
+  pass $((tests - failures - unrun))
+  failed=$((failed + failures))
+  [ "$failures" -eq 0 ] || faults+=("$name: $failures of $tests failed")
+  [ "$listed" -gt 0 ] && [ "$tests" -eq "$listed" ] || fault "$name: $tests verdicts for $listed tests"
+  [ "$unrun" -eq 0 ] || fault "$name: $unrun disabled or skipped"
+  [ "$status" -eq 0 ] || fault "$name: exit status $status"
+  if sanitizerSpoke "$log"; then fault "$name: a sanitizer report (see $log)"; fi
+}
+
+listedTests() { grep -c '^  ' "$1"; }
+
+step "native build"
+cmake -S . -B "$B/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null &&
+  make -C "$B/native" -j"$JOBS" --no-print-directory >/dev/null || fault "native build"
+
+step "core tests (address and undefined-behaviour sanitizers)"
+"$B/native/coreTests" --gtest_list_tests >"$RESULTS/coreTests.list" 2>&1
+"$B/native/coreTests" --gtest_brief=1 --gtest_output=xml:"$RESULTS/coreTests.xml" >"$RESULTS/coreTests.log" 2>&1
+status=$?
+tail -n 5 "$RESULTS/coreTests.log"
+gtestVerdicts "core tests" $status "$(listedTests "$RESULTS/coreTests.list")" "$RESULTS/coreTests.xml" \
+  "$RESULTS/coreTests.log"
+
+step "benchmark (short run)"
+PEMO_BENCH_MB=2 "$B/native/engineBench" --benchmark_min_time=0.05 >"$RESULTS/bench.txt" 2>&1 &&
+  tail -n 8 "$RESULTS/bench.txt" || fault "benchmark (see $RESULTS/bench.txt)"
+
+step "fuzz build"
+fuzzRun=""
+if CC=clang CXX=clang++ cmake -S . -B "$B/fuzz" -DPEMO_FUZZ=ON >/dev/null &&
+   make -C "$B/fuzz" -j"$JOBS" --no-print-directory >/dev/null; then
+  # The fuzzer runs on one core while the cross build takes the others.
+  mkdir -p "$B/fuzz/corpus"
+  cp -n fuzz/corpus/coreFuzz/* "$B/fuzz/corpus/" 2>/dev/null
+  "$B/fuzz/coreFuzz" -max_total_time="$FUZZ_SECONDS" -print_final_stats=1 "$B/fuzz/corpus" \
+    >"$RESULTS/coreFuzz.log" 2>&1 &
+  fuzzRun=$!
+else
+  fault "fuzz build"
+fi
+
+step "cross build (mingw-w64)"
+cmake -S . -B "$B/win32" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null &&
+  make -C "$B/win32" -j"$JOBS" --no-print-directory >/dev/null || fault "cross build"
+
+if [ -n "$fuzzRun" ]; then
+  step "fuzz run (${FUZZ_SECONDS}s)"
+  wait "$fuzzRun"
+  status=$?
+  runs=$(grep -o 'number_of_executed_units: *[0-9]*' "$RESULTS/coreFuzz.log" | grep -o '[0-9]*$')
+  if [ $status -ne 0 ] || sanitizerSpoke "$RESULTS/coreFuzz.log" || [ -z "$runs" ]; then
+    tail -n 30 "$RESULTS/coreFuzz.log"
+    fault "fuzz run: exit status $status, ${runs:-no} runs (see $RESULTS/coreFuzz.log)"
+  else
+    echo "coreFuzz: $runs runs, no fault"
+    pass 1
+  fi
+fi
+
+step "services: display, printer, Wine"
+tools/services.sh start || fault "services"
+trap 'tools/services.sh stop' EXIT
+
+step "Win32 tests under Wine"
+tests/wine-run.sh "$B/win32/win32Tests.exe" --gtest_list_tests >"$RESULTS/win32Tests.list" 2>&1
+tests/wine-run.sh "$B/win32/win32Tests.exe" --gtest_brief=1 \
+  --gtest_output=xml:"Z:$RESULTS/win32Tests.xml" >"$RESULTS/win32Tests.log" 2>&1
+status=$?
+tail -n 5 "$RESULTS/win32Tests.log"
+gtestVerdicts "Win32 tests" $status "$(listedTests "$RESULTS/win32Tests.list")" "$RESULTS/win32Tests.xml" \
+  "$RESULTS/win32Tests.log"
+
+step "end-to-end journeys"
+python3 tests/e2e/journeys.py --list >"$RESULTS/journeys.list" 2>&1 || fault "journeys: no list"
+(source tools/wine-env.sh && python3 tests/e2e/journeys.py) 2>&1 | tee "$RESULTS/journeys.log"
+status=${PIPESTATUS[0]}
+listed=$(grep -c . "$RESULTS/journeys.list")
+ok=$(grep -c '^\[ ok \]' "$RESULTS/journeys.log")
+broke=$(grep -c '^\[FAIL\]' "$RESULTS/journeys.log")
+pass "$ok"
+failed=$((failed + broke))
+[ "$broke" -eq 0 ] || faults+=("journeys: $broke failed")
+[ "$listed" -gt 0 ] && [ "$ok" -eq "$listed" ] || fault "journeys: $ok passed of the $listed listed"
+[ "$status" -eq 0 ] || fault "journeys: exit status $status"
+
+step "summary"
+for f in "${faults[@]}"; do echo "failed: $f"; done
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ] && [ ${#faults[@]} -eq 0 ]
