@@ -24,7 +24,7 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$B/CMakeCache.txt")
 for exe in pemoPrint sjisConverter; do
   foreign=$(x86_64-w64-mingw32-objdump -p "$B/$exe.exe" | sed -n 's/^\s*DLL Name: //p' |
     grep -viE '^(kernel32|user32|gdi32|advapi32|comctl32|comdlg32|shell32|msvcrt)\.dll$|^winspool\.drv$' || true)
-  [ -z "$foreign" ] || { echo "package: $exe.exe imports $foreign" >&2; exit 1; }
+  [ -z "$foreign" ] || { echo "package: $exe.exe imports" $foreign >&2; exit 1; }
 done
 
 stamp=$(git log -1 --format=%ct 2>/dev/null || echo 315532800)

@@ -1,7 +1,7 @@
 #!/bin/bash
 # Builds pemoPrint natively and for Windows, and runs every suite: the core's
-# unit tests (sanitized), a fuzz run, the Win32 tests under Wine and the
-# end-to-end journeys of the real program. Ends with "N passed, N failed".
+# unit tests (sanitized), a fuzz run, the Win32 tests under Wine, the
+# release package and the end-to-end journeys of the real program. Ends with "N passed, N failed".
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
@@ -58,6 +58,9 @@ if [ -n "$fuzzRun" ]; then
     echo "fuzz 0 1" >>"$B/run/suite-results"
   fi
 fi
+
+step "release package (for the journeys)"
+tools/package.sh >"$RESULTS/package.log" 2>&1 && tail -n 1 "$RESULTS/package.log" || { tail -n 5 "$RESULTS/package.log"; broken+=("package"); }
 
 step "services: display, printer, Wine"
 tools/services.sh start || broken+=("services")
