@@ -62,9 +62,23 @@ endfunction()
 add_delayed_import(comdlg32 ChooseFontA GetFileTitleA GetOpenFileNameA PageSetupDlgA PrintDlgA)
 add_delayed_import(shell32 DragFinish DragQueryFileA)
 
+# The resources carry the project version: in the version resource and in
+# the manifest made from its template.
+set(GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
+configure_file(src/app/pemoPrint.manifest.in ${GENERATED_DIR}/pemoPrint.manifest @ONLY)
+set_property(SOURCE src/app/pemoPrint.rc src/filter/converter/sjisConverter.rc APPEND PROPERTY
+  COMPILE_DEFINITIONS PEMO_VERSION_MAJOR=${PROJECT_VERSION_MAJOR}
+    PEMO_VERSION_MINOR=${PROJECT_VERSION_MINOR} PEMO_VERSION_PATCH=${PROJECT_VERSION_PATCH})
+set_property(SOURCE src/app/pemoPrint.rc APPEND PROPERTY INCLUDE_DIRECTORIES ${GENERATED_DIR})
+set_property(SOURCE src/app/pemoPrint.rc APPEND PROPERTY OBJECT_DEPENDS ${GENERATED_DIR}/pemoPrint.manifest)
+
+# The shipped programs: the same commit links the same bytes (no time stamp
+# in the headers), and a release build is stripped.
+set(SHIPPED_LINK_OPTIONS -static -Wl,--no-insert-timestamp $<$<CONFIG:Release>:-s>)
+
 add_executable(pemoPrint WIN32 src/app/pemoPrint.cpp src/app/pemoPrint.rc)
 target_link_libraries(pemoPrint pemoShell comdlg32DelayedImports shell32DelayedImports)
-target_link_options(pemoPrint PRIVATE -static -mwindows)
+target_link_options(pemoPrint PRIVATE ${SHIPPED_LINK_OPTIONS} -mwindows)
 add_custom_command(TARGET pemoPrint POST_BUILD
   COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${PEMO_OBJDUMP} -DPROGRAM=$<TARGET_FILE:pemoPrint>
     -P ${CMAKE_SOURCE_DIR}/cmake/checkDelayedImports.cmake)
@@ -72,8 +86,9 @@ add_custom_command(TARGET pemoPrint POST_BUILD
 # The converter shipped beside the program, for filter rules to name: a
 # console program from standard input to standard output.
 add_executable(sjisConverter src/filter/converter/sjisConverter.cpp
-  src/filter/converter/textConversion.cpp)
-target_link_options(sjisConverter PRIVATE -static)
+  src/filter/converter/textConversion.cpp src/filter/converter/sjisConverter.rc)
+target_include_directories(sjisConverter PRIVATE src)
+target_link_options(sjisConverter PRIVATE ${SHIPPED_LINK_OPTIONS})
 add_dependencies(pemoPrint sjisConverter)
 
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)

@@ -1,7 +1,7 @@
 #!/bin/bash
 # Builds pemoPrint natively and for Windows, and runs every suite: the core's
-# unit tests (sanitized), a fuzz run, the Win32 tests under Wine and the
-# end-to-end journeys of the real program. A suite holds only when it exited
+# unit tests (sanitized), a fuzz run, the Win32 tests under Wine, the release
+# package and the end-to-end journeys of the real program. A suite holds only when it exited
 # with 0, gave every verdict it owes and no sanitizer spoke; anything else is
 # named. Ends with "N passed, N failed" and fails unless nothing failed.
 set -uo pipefail
@@ -92,6 +92,10 @@ if [ -n "$fuzzRun" ]; then
     pass 1
   fi
 fi
+
+step "release package (for the journeys)"
+tools/package.sh >"$RESULTS/package.log" 2>&1 && tail -n 1 "$RESULTS/package.log" ||
+  { tail -n 5 "$RESULTS/package.log"; fault "release package (see $RESULTS/package.log)"; }
 
 step "services: display, printer, Wine"
 tools/services.sh start || fault "services"

@@ -47,9 +47,9 @@ def sh(*command, env=None):
 class Program:
     started = []
 
-    def __init__(self, *args, env=None):
+    def __init__(self, *args, env=None, exe=EXE):
         with open(OUT + '/program.log', 'ab') as log:
-            self.process = subprocess.Popen(['wine', EXE, *args], stdout=log, stderr=log, env=env)
+            self.process = subprocess.Popen(['wine', exe, *args], stdout=log, stderr=log, env=env)
         Program.started.append(self)
 
     def exit_code(self, seconds=20):

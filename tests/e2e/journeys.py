@@ -4,6 +4,7 @@ Run by tests/run.sh with the services up; `journeys.py NAME...` runs some,
 `journeys.py --list` names them all."""
 import os
 import sys
+import zipfile
 
 from driver import *  # noqa: F401,F403 (the journeys' vocabulary)
 
@@ -199,6 +200,26 @@ def unreadable_file():
     close(program, window)
 
 
+def unpacked_release():
+    """The release zip as a user unpacks it, in a folder named with spaces and
+    Japanese: "/p" prints its UTF-8 read-me through the shipped pemo.ini."""
+    reset_settings()
+    zips, folder = glob.glob(BUILD + '/pemoPrint-*-win64.zip'), OUT + '/ダウンロード した 配布版'
+    check(len(zips) == 1, 'release zips: %s (tools/package.sh makes one)' % zips)
+    shutil.rmtree(folder, ignore_errors=True)
+    zipfile.ZipFile(zips[0]).extractall(folder)
+    (unpacked,) = glob.glob(folder + '/pemoPrint-*')
+    name = 'release%d' % os.getpid()  # the read-me under a name of this run's own, for its PDF
+    path = shutil.copy(unpacked + '/README.txt', '%s/%s.txt' % (unpacked, name))
+    program = Program(sh('winepath', '-w', path).strip(), '/p', exe=unpacked + '/pemoPrint.exe')
+    answer(dialog('印刷'), 'Return')
+    check(program.exit_code() == 0, '"/p" of the unpacked release did not end with 0')
+    text = open(unpacked + '/README.txt', encoding='utf-8-sig').read()
+    got, want = (re.sub(r'\s', '', t) for t in (sh('pdftotext', '-layout', printed(name), '-'), text))
+    wrong = next((i for i, (g, w) in enumerate(zip(got, want)) if g != w), min(len(got), len(want)))
+    check(got == want, 'the read-me printed %r where it says %r' % (got[wrong:wrong + 20], want[wrong:wrong + 20]))
+
+
 def no_default_printer():
     """Without any printer the program ends at once, quietly, with 0; the
     platform's own warning, if it shows one, is answered. Wine forgets the
@@ -219,7 +240,7 @@ def no_default_printer():
 
 
 JOURNEYS = [preview_print_and_settings, settings_survive_and_print_at_once, format_open_and_about,
-            paste_file_lists, unreadable_file, no_default_printer]
+            paste_file_lists, unreadable_file, unpacked_release, no_default_printer]
 
 
 def main(names):
