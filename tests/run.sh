@@ -12,7 +12,10 @@ B=$PEMO_BUILD
 RESULTS=$B/results
 JOBS=${JOBS:-2}
 FUZZ_SECONDS=${FUZZ_SECONDS:-45}
-SANITIZER_REPORT='ERROR: (Address|Leak|UndefinedBehavior)Sanitizer|runtime error:|SUMMARY: [A-Za-z]*Sanitizer'
+# What a sanitizer or Wine prints when a program went wrong, whatever its
+# exit status says (Wine may give 0 for a crash at exit).
+FAULT_REPORT='ERROR: (Address|Leak|UndefinedBehavior)Sanitizer|runtime error:|SUMMARY: [A-Za-z]*Sanitizer'
+FAULT_REPORT+='|Unhandled exception|wine: Unhandled|starting debugger'
 
 tools/setup.sh || exit 1
 rm -rf "$RESULTS"
@@ -22,40 +25,40 @@ passed=0 failed=0 faults=()
 step() { echo; echo "=== $*"; }
 fault() { echo "FAILED: $*"; faults+=("$*"); failed=$((failed + 1)); }
 pass() { passed=$((passed + $1)); }
-sanitizerSpoke() { grep -Eq "$SANITIZER_REPORT" "$1"; }
+faultReported() { grep -Eq "$FAULT_REPORT" "$@"; }
 
-# A GoogleTest suite: its exit status, its verdicts against the tests it
-# lists, and its log. $1 name, $2 status, $3 tests listed, $4 XML, $5 log.
-gtestVerdicts() {
-  local name=$1 status=$2 listed=$3 xml=$4 log=$5
-  local head tests failures unrun
-  head=$(grep -o '<testsuites [^>]*>' "$xml" 2>/dev/null | head -1)
+# Runs a GoogleTest program ($2, under `$1`, which may be empty) and takes
+# its verdicts: its exit status and its report, and a verdict in its XML
+# for every test that it lists. $3 names the suite.
+gtestSuite() {
+  local runner=$1 program=$2 name=$3 results=$RESULTS/$(basename "$2" .exe)
+  $runner "$program" --gtest_list_tests >"$results.list" 2>&1 || fault "$name: listing exited with $?"
+  $runner "$program" --gtest_brief=1 --gtest_output=xml:"$4$results.xml" >"$results.log" 2>&1
+  local status=$?
+  tail -n 5 "$results.log"
+  local listed head tests failures disabled unrun
+  listed=$(grep -cE '^  [A-Za-z_][A-Za-z0-9_/]*( |$)' "$results.list")
+  head=$(grep -o '<testsuites [^>]*>' "$results.xml" 2>/dev/null | head -1)
   tests=$(sed -n 's/.* tests="\([0-9]*\)".*/\1/p' <<<"$head")
   failures=$(sed -n 's/.* failures="\([0-9]*\)".*/\1/p' <<<"$head")
-  unrun=$(($(sed -n 's/.* disabled="\([0-9]*\)".*/\1/p' <<<"$head") + $(grep -c '<skipped' "$xml")))
-  if [ -z "$tests" ]; then fault "$name: no verdicts (exit status $status)"; return; fi
+  disabled=$(sed -n 's/.* disabled="\([0-9]*\)".*/\1/p' <<<"$head")
+  if [ -z "$tests" ] || [ -z "$failures" ]; then fault "$name: no verdicts (exit status $status)"; return; fi
+  unrun=$((${disabled:-0} + $(grep -c '<skipped' "$results.xml")))
   pass $((tests - failures - unrun))
   failed=$((failed + failures))
   [ "$failures" -eq 0 ] || faults+=("$name: $failures of $tests failed")
   [ "$listed" -gt 0 ] && [ "$tests" -eq "$listed" ] || fault "$name: $tests verdicts for $listed tests"
   [ "$unrun" -eq 0 ] || fault "$name: $unrun disabled or skipped"
   [ "$status" -eq 0 ] || fault "$name: exit status $status"
-  if sanitizerSpoke "$log"; then fault "$name: a sanitizer report (see $log)"; fi
+  if faultReported "$results.list" "$results.log"; then fault "$name: a fault report (see $results.log)"; fi
 }
-
-listedTests() { grep -c '^  ' "$1"; }
 
 step "native build"
 cmake -S . -B "$B/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null &&
   make -C "$B/native" -j"$JOBS" --no-print-directory >/dev/null || fault "native build"
 
 step "core tests (address and undefined-behaviour sanitizers)"
-"$B/native/coreTests" --gtest_list_tests >"$RESULTS/coreTests.list" 2>&1
-"$B/native/coreTests" --gtest_brief=1 --gtest_output=xml:"$RESULTS/coreTests.xml" >"$RESULTS/coreTests.log" 2>&1
-status=$?
-tail -n 5 "$RESULTS/coreTests.log"
-gtestVerdicts "core tests" $status "$(listedTests "$RESULTS/coreTests.list")" "$RESULTS/coreTests.xml" \
-  "$RESULTS/coreTests.log"
+gtestSuite "" "$B/native/coreTests" "core tests"
 
 step "benchmark (short run)"
 PEMO_BENCH_MB=2 "$B/native/engineBench" --benchmark_min_time=0.05 >"$RESULTS/bench.txt" 2>&1 &&
@@ -84,7 +87,7 @@ if [ -n "$fuzzRun" ]; then
   wait "$fuzzRun"
   status=$?
   runs=$(grep -o 'number_of_executed_units: *[0-9]*' "$RESULTS/coreFuzz.log" | grep -o '[0-9]*$')
-  if [ $status -ne 0 ] || sanitizerSpoke "$RESULTS/coreFuzz.log" || [ -z "$runs" ]; then
+  if [ $status -ne 0 ] || faultReported "$RESULTS/coreFuzz.log" || [ -z "$runs" ]; then
     tail -n 30 "$RESULTS/coreFuzz.log"
     fault "fuzz run: exit status $status, ${runs:-no} runs (see $RESULTS/coreFuzz.log)"
   else
@@ -102,13 +105,7 @@ tools/services.sh start || fault "services"
 trap 'tools/services.sh stop' EXIT
 
 step "Win32 tests under Wine"
-tests/wine-run.sh "$B/win32/win32Tests.exe" --gtest_list_tests >"$RESULTS/win32Tests.list" 2>&1
-tests/wine-run.sh "$B/win32/win32Tests.exe" --gtest_brief=1 \
-  --gtest_output=xml:"Z:$RESULTS/win32Tests.xml" >"$RESULTS/win32Tests.log" 2>&1
-status=$?
-tail -n 5 "$RESULTS/win32Tests.log"
-gtestVerdicts "Win32 tests" $status "$(listedTests "$RESULTS/win32Tests.list")" "$RESULTS/win32Tests.xml" \
-  "$RESULTS/win32Tests.log"
+gtestSuite tests/wine-run.sh "$B/win32/win32Tests.exe" "Win32 tests" Z:
 
 step "end-to-end journeys"
 python3 tests/e2e/journeys.py --list >"$RESULTS/journeys.list" 2>&1 || fault "journeys: no list"

@@ -2,7 +2,8 @@
 
 #include <shellapi.h>
 
-#include <vector>
+#include <cstring>
+#include <new>
 
 #include "../document/documentLoader.h"
 #include "../document/documentNames.h"
@@ -27,19 +28,29 @@ void showLoaded(HWND window) {
     InvalidateRect(window, nullptr, TRUE);
 }
 
+struct ClipboardCopy {
+    unsigned char* bytes = nullptr;
+    size_t size = 0;
+    ~ClipboardCopy() { delete[] bytes; }
+};
+
 // The clipboard's file list, copied so that the clipboard is closed before
-// anything is loaded or asked.
-std::vector<unsigned char> copyClipboardFileList(HWND window) {
-    std::vector<unsigned char> copy;
-    if (!OpenClipboard(window)) return copy;
+// anything is loaded or asked. Its size is another program's to choose:
+// when no copy can be had, the clipboard is closed all the same.
+void copyClipboardFileList(HWND window, ClipboardCopy* copy) {
+    if (!OpenClipboard(window)) return;
     HANDLE block = GetClipboardData(CF_HDROP);
     const unsigned char* bytes = block ? static_cast<const unsigned char*>(GlobalLock(block)) : nullptr;
     if (bytes) {
-        copy.assign(bytes, bytes + GlobalSize(block));
+        size_t size = GlobalSize(block);
+        copy->bytes = new (std::nothrow) unsigned char[size];
+        if (copy->bytes) {
+            memcpy(copy->bytes, bytes, size);
+            copy->size = size;
+        }
         GlobalUnlock(block);
     }
     CloseClipboard();
-    return copy;
 }
 
 }  // namespace
@@ -52,8 +63,13 @@ int printFileAtOnce(HWND window) {
     printDialog.nCopies = 1;
     printDialog.Flags &= ~PD_PAGENUMS;  // every page, also beyond the 16-bit fields
     HDC printer = createPrinterDC();
-    int printed = printer && printDocument(window, printer, &printerMetrics);
-    if (printer) DeleteDC(printer);
+    int printed = 0;
+    if (printer) {
+        printed = printDocument(window, printer, &printerMetrics);
+        DeleteDC(printer);
+    } else {
+        reportPrintFailure(window);  // the printer has gone: the batch stops with a word
+    }
     printDialog.Flags = flags;
     return printed;
 }
@@ -74,10 +90,11 @@ void dropFilesCommand(HWND window, HDROP drop) {
 }
 
 void pasteCommand(HWND window) {
-    std::vector<unsigned char> list = copyClipboardFileList(window);
+    ClipboardCopy list;
+    copyClipboardFileList(window, &list);
     DropCursor cursor;
     int refused = 0;
-    if (!startDropList(list.data(), list.size(), &cursor) ||
+    if (!list.bytes || !startDropList(list.bytes, list.size, &cursor) ||
         !nextDropName(&cursor, documentPath, PATH_BUFFER_SIZE, &refused)) {
         return;  // no file list: nothing happens, silently
     }

@@ -52,10 +52,16 @@ void prepareOpenDialog(HWND owner) {
 }
 
 bool chooseDocumentFile(HWND owner, char* path, char* title) {
+    // The dialog writes into a buffer of its own: one that fails (a name too
+    // long for it) leaves the size it needed in the first bytes, and the
+    // path of the document on show must keep what it held.
+    static char chosen[PATH_BUFFER_SIZE];
+    lstrcpynA(chosen, path, sizeof chosen);
     openRecord.hwndOwner = owner;
-    openRecord.lpstrFile = path;
+    openRecord.lpstrFile = chosen;
     openRecord.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
     if (!GetOpenFileNameA(&openRecord)) return false;
+    lstrcpynA(path, chosen, PATH_BUFFER_SIZE);
     GetFileTitleA(path, title, PATH_BUFFER_SIZE);
     return true;
 }

@@ -79,7 +79,7 @@ void printCommandLineDocument(HWND window) {
 // Releases what lives for the whole process, on every way out.
 struct Teardown {
     ~Teardown() {
-        awaitEarlyRead();
+        abandonEarlyRead();
         if (screenMetrics.font) DeleteObject(screenMetrics.font);
         if (printerMetrics.font) DeleteObject(printerMetrics.font);
         if (printerDevMode) GlobalFree(printerDevMode);

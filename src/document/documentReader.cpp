@@ -109,17 +109,13 @@ int finishLines(const ScanState& state) {
 int readLines(const BlockSource* source) {
     char buffer[READ_BLOCK_SIZE];
     ScanState state;
-    int lastBlockSize = 0;
     clearLineList();
     for (;;) {
         int n = 0;
-        if (!source->read(source->context, buffer, READ_BLOCK_SIZE, &n)) {
-            // A pipe reports its end as a failed read after a full block.
-            if (lastBlockSize == READ_BLOCK_SIZE) break;
-            return 0;
-        }
+        // A source tells its end by a short block: a failed read is a failure,
+        // wherever it comes, and the load must not pass for the whole file.
+        if (!source->read(source->context, buffer, READ_BLOCK_SIZE, &n)) return 0;
         if (n < 0 || n > READ_BLOCK_SIZE) return 0;
-        lastBlockSize = n;
         if (!scanBlock(state, buffer, n)) return 0;
         if (n < READ_BLOCK_SIZE) break;
     }

@@ -5,8 +5,8 @@
 
 enum { READ_BLOCK_SIZE = 512 };
 
-// One source of input blocks. read() gives 1 with *bytesRead set (0 at the
-// end of a file), or 0 when the read failed.
+// One source of input blocks. read() gives 1 with *bytesRead set, a block
+// shorter than asked for being the last, or 0 when the read failed.
 struct BlockSource {
     int (*read)(void* context, char* buffer, int size, int* bytesRead);
     void* context;

@@ -2,8 +2,12 @@
 
 #include <windows.h>
 
+#include "../filter/filterConfig.h"
+#include "../filter/filterRules.h"
+#include "../filter/filterRunner.h"
 #include "documentLoader.h"
 #include "documentNames.h"
+#include "handleBlockSource.h"
 
 namespace {
 
@@ -19,12 +23,26 @@ DWORD WINAPI readOnThread(void*) {
 }  // namespace
 
 void startEarlyRead(const char* path) {
+    // A filter with a console would show it before the program knows that
+    // it has a printer to print on: such a file is read at its load.
+    char command[FILTER_COMMAND_SIZE] = "";
+    if (findFilter(path, command, sizeof command) > 0 && command[0]) return;
     lstrcpynA(readPath, path, sizeof readPath);
     readThread = CreateThread(nullptr, 0, readOnThread, nullptr, 0, nullptr);
 }
 
 void awaitEarlyRead() {
     if (readThread) WaitForSingleObject(readThread, INFINITE);
+}
+
+void abandonEarlyRead() {
+    if (!readThread) return;
+    cancelReads();
+    endAllFilters();
+    // A read that still has not ended then ends with the process.
+    WaitForSingleObject(readThread, 1000);
+    CloseHandle(readThread);
+    readThread = nullptr;
 }
 
 int takeEarlyRead(const char* path, int* ok) {

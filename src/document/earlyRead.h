@@ -11,6 +11,10 @@ void startEarlyRead(const char* path);
 // before this returns.
 void awaitEarlyRead();
 
+// For the way out before the file's load: ends the read, and the filter it
+// may have started, within a second.
+void abandonEarlyRead();
+
 // For the load of `path`: when the early read was of that file, gives 1 with
 // *ok set to its result, once. Otherwise 0 and the file is read anew.
 int takeEarlyRead(const char* path, int* ok);

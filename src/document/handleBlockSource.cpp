@@ -2,19 +2,41 @@
 
 #include "byteCopy.h"
 
+static volatile LONG readsCancelled = 0;
+
+void cancelReads() {
+    InterlockedExchange(&readsCancelled, 1);
+}
+
+// Fills the read-ahead buffer; 0 when the input failed. A file ends where a
+// read gives nothing. A pipe ends only when its writer has closed it, after
+// writing something (a filter that writes nothing has failed): an empty
+// write to it is read past, and any other failed read is a failure, so that
+// nothing is cut off without a word.
+static int readAhead(HandleReader& reader) {
+    DWORD n = 0;
+    while (!reader.ended && n == 0) {
+        if (readsCancelled) return 0;
+        if (!ReadFile(reader.handle, reader.buffer, sizeof reader.buffer, &n, nullptr)) {
+            if (!reader.isPipe || GetLastError() != ERROR_BROKEN_PIPE || !reader.anyBytes) return 0;
+            reader.ended = 1;
+        } else if (n == 0 && !reader.isPipe) {
+            reader.ended = 1;
+        }
+    }
+    reader.start = 0;
+    reader.end = n;
+    reader.anyBytes |= n > 0;
+    return 1;
+}
+
 static int readHandleBlock(void* context, char* block, int size, int* bytesRead) {
     HandleReader& reader = *static_cast<HandleReader*>(context);
     int total = 0;
     while (total < size) {
         if (reader.start == reader.end) {
-            DWORD n = 0;
-            if (!ReadFile(reader.handle, reader.buffer, sizeof reader.buffer, &n, nullptr)) {
-                if (total == 0) return 0;
-                break;  // what came before the failure is the last block
-            }
-            if (n == 0) break;
-            reader.start = 0;
-            reader.end = n;
+            if (!readAhead(reader)) return 0;
+            if (reader.ended) break;
         }
         DWORD count = reader.end - reader.start;
         if (count > DWORD(size - total)) count = DWORD(size - total);
@@ -29,5 +51,8 @@ static int readHandleBlock(void* context, char* block, int size, int* bytesRead)
 BlockSource handleBlockSource(HandleReader* reader) {
     reader->start = 0;
     reader->end = 0;
+    reader->isPipe = GetFileType(reader->handle) == FILE_TYPE_PIPE;
+    reader->ended = 0;
+    reader->anyBytes = 0;
     return BlockSource{readHandleBlock, reader};
 }

@@ -11,8 +11,14 @@ struct HandleReader {
     HANDLE handle;
     DWORD start;  // the bytes read ahead and not yet handed out
     DWORD end;
+    int isPipe;
+    int ended;
+    int anyBytes;
     char buffer[64 * 1024];
 };
 
 // Starts reading reader->handle from its current position.
 BlockSource handleBlockSource(HandleReader* reader);
+
+// Every read from now on fails: for the way out while a file is still read.
+void cancelReads();

@@ -8,7 +8,17 @@
 
 namespace {
 
-enum { FEED_BLOCK_SIZE = 512 };
+// The file goes to the filter in large pieces: under Wine every write to a
+// pipe is a round trip through its server.
+enum { FEED_PIECE_SIZE = 64 * 1024 };
+
+// Every filter and whatever it starts in turn, so that all of them can be
+// ended at once when the program ends before their output is read.
+HANDLE filterJob() {
+    static HANDLE job = CreateJobObjectA(nullptr, nullptr);
+    return job;
+}
+volatile LONG filtersEnded = 0;
 
 // Closes its handle on the way out unless it was handed on.
 struct OwnedHandle {
@@ -90,8 +100,10 @@ HANDLE launchFilter(char* command, FilterPipes* pipes, int console) {
     startup.hStdInput = pipes->inputRead.handle;
     startup.hStdOutput = pipes->outputWrite.handle;
     startup.hStdError = consoleError ? consoleError : GetStdHandle(STD_ERROR_HANDLE);
-    // Without a console of ours, a console filter gets a hidden one.
-    DWORD flags = console ? 0 : CREATE_NO_WINDOW;
+    // Without a console of ours, a console filter gets a hidden one. It
+    // starts suspended until it belongs to the filters' job, so that nothing
+    // it starts can escape the job.
+    DWORD flags = (console ? 0 : CREATE_NO_WINDOW) | CREATE_SUSPENDED;
     PROCESS_INFORMATION started = {};
     BOOL ok = CreateProcessA(nullptr, command, nullptr, nullptr, TRUE, flags, nullptr, nullptr,
                              &startup, &started);
@@ -100,6 +112,14 @@ HANDLE launchFilter(char* command, FilterPipes* pipes, int console) {
     pipes->inputRead.close();
     pipes->outputWrite.close();
     if (!ok) return nullptr;
+    AssignProcessToJobObject(filterJob(), started.hProcess);  // without a job it still runs
+    if (filtersEnded) {
+        TerminateProcess(started.hProcess, 0);
+        CloseHandle(started.hProcess);
+        started.hProcess = nullptr;
+    } else {
+        ResumeThread(started.hThread);
+    }
     CloseHandle(started.hThread);
     return started.hProcess;
 }
@@ -146,9 +166,14 @@ HANDLE openInput(const char* path) {
     return startFilter(file, command, console);
 }
 
+void endAllFilters() {
+    InterlockedExchange(&filtersEnded, 1);
+    TerminateJobObject(filterJob(), 0);
+}
+
 DWORD WINAPI feedFilter(void* argument) {
     FeedJob* job = static_cast<FeedJob*>(argument);
-    char block[FEED_BLOCK_SIZE];
+    char block[FEED_PIECE_SIZE];
     DWORD got = 0, put = 0;
     while (ReadFile(job->source, block, sizeof block, &got, nullptr) && got > 0) {
         if (!WriteFile(job->sink, block, got, &put, nullptr) || put < got) break;

@@ -17,6 +17,10 @@ struct FeedJob {
 // or its filter cannot be run (nothing of the attempt is left behind).
 HANDLE openInput(const char* path);
 
+// Ends every filter that runs, and whatever they started, and starts no
+// more: for the way out of the program while a filter may still be read.
+void endAllFilters();
+
 // The feeder thread: copies the file into the filter, waits for the filter
 // to end and gives its console share back.
 DWORD WINAPI feedFilter(void* job);

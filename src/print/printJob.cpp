@@ -78,13 +78,13 @@ int printPages(HDC printer, const PageMetrics* metrics, int32_t first, int32_t l
     return ok;
 }
 
+}  // namespace
+
 void reportPrintFailure(HWND owner) {
     char message[64] = "";
     LoadStringA(appInstance, IDS_PRINT_FAILED, message, sizeof message);
     MessageBoxA(owner, message, "pemoPrint", MB_ICONERROR);
 }
-
-}  // namespace
 
 int printDocument(HWND owner, HDC printer, const PageMetrics* metrics) {
     FocusKeeper focus;

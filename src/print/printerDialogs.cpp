@@ -1,52 +1,62 @@
 #include "printerDialogs.h"
 
 #include <cstring>
-#include <vector>
+#include <new>
 
 #include "pageMetrics.h"
 
 namespace {
 
-std::vector<char> copyOf(HGLOBAL handle) {
-    std::vector<char> bytes;
-    const char* locked = handle ? static_cast<const char*>(GlobalLock(handle)) : nullptr;
-    if (locked) {
-        bytes.assign(locked, locked + GlobalSize(handle));
+// A copy of what a handle holds. No copy (`complete` false) when memory for
+// it cannot be had; an empty handle gives an empty copy.
+struct SavedBytes {
+    char* bytes = nullptr;
+    size_t size = 0;
+    bool complete = true;
+
+    explicit SavedBytes(HGLOBAL handle) {
+        const char* locked = handle ? static_cast<const char*>(GlobalLock(handle)) : nullptr;
+        if (!locked) return;
+        size = GlobalSize(handle);
+        bytes = new (std::nothrow) char[size];
+        complete = bytes != nullptr;
+        if (bytes) memcpy(bytes, locked, size);
         GlobalUnlock(handle);
     }
-    return bytes;
-}
+    ~SavedBytes() { delete[] bytes; }
+    SavedBytes(const SavedBytes&) = delete;
+    SavedBytes& operator=(const SavedBytes&) = delete;
 
-// Puts saved bytes back into a handle that can hold them.
-void putBack(HGLOBAL handle, const std::vector<char>& bytes) {
-    if (!handle || bytes.empty() || GlobalSize(handle) < bytes.size()) return;
-    char* locked = static_cast<char*>(GlobalLock(handle));
-    if (!locked) return;
-    memcpy(locked, bytes.data(), bytes.size());
-    GlobalUnlock(handle);
-}
+    // Into a handle that can hold them.
+    void putBack(HGLOBAL handle) const {
+        if (!handle || !bytes || size == 0 || GlobalSize(handle) < size) return;
+        char* locked = static_cast<char*>(GlobalLock(handle));
+        if (!locked) return;
+        memcpy(locked, bytes, size);
+        GlobalUnlock(handle);
+    }
+};
 
 // Both dialogs write orientation, paper and margins into what they are given
 // while the user works, so everything is saved before and put back on Cancel.
 struct PrinterState {
-    PAGESETUPDLGA pageSetup;
-    PRINTDLGA printDialog;
-    std::vector<char> devMode, devNames;
+    PAGESETUPDLGA pageSetup = ::pageSetup;
+    PRINTDLGA printDialog = ::printDialog;
+    SavedBytes devMode{printerDevMode}, devNames{printerDevNames};
 
-    PrinterState()
-        : pageSetup(::pageSetup), printDialog(::printDialog), devMode(copyOf(printerDevMode)),
-          devNames(copyOf(printerDevNames)) {}
     void restore() const {
         ::pageSetup = pageSetup;
         ::printDialog = printDialog;
-        putBack(printerDevMode, devMode);
-        putBack(printerDevNames, devNames);
+        devMode.putBack(printerDevMode);
+        devNames.putBack(printerDevNames);
     }
 };
 
 template <typename Record>
 BOOL runOnPrinter(Record* record, BOOL(WINAPI* dialog)(Record*)) {
     PrinterState before;
+    // What could not be saved could not be put back after a Cancel: no dialog.
+    if (!before.devMode.complete || !before.devNames.complete) return FALSE;
     record->hDevMode = printerDevMode;
     record->hDevNames = printerDevNames;
     BOOL accepted = dialog(record);

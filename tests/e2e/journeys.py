@@ -221,22 +221,33 @@ def unpacked_release():
 
 
 def no_default_printer():
-    """Without any printer the program ends at once, quietly, with 0; the
-    platform's own warning, if it shows one, is answered. Wine forgets the
-    printers CUPS does not list, so this runs last."""
+    """Without any printer the program ends at once, quietly, with 0, though
+    its file's filter never ends: the filter is ended too, and one that wants
+    a console never shows it. The platform's own warning, if it shows one, is
+    answered. Wine forgets the printers CUPS does not list, so this runs last."""
     _, _, path = document('noprinter', SAMPLE)
-    own = set()
+    rules = BUILD + '/win32/pemo.ini'
+    for console in (0, 1):
+        with open(rules, 'w') as f:
+            f.write('[Initialize]\nNumOfFilter=1\n[Filter1]\nInputFilter=cmd /c for /l %%i in (1,0,2) do @rem\n'
+                    'Console=%d\n' % console)
+        own, consoles = set(), set()
 
-    def ended():
-        own.update(windows('pemoPrint', visible=False))
-        for box in windows('エラー'):
-            sh('xdotool', 'windowfocus', '--sync', box, 'key', 'Return')
-        return program.process.poll() is not None
-    with MapWatch('noprinter') as watch:
-        program = Program(path, env=dict(os.environ, CUPS_SERVER='/nonexistent/cups.sock'))
-        until('the program to end', ended, 60)
-    check(program.exit_code() == 0, 'exit code %s without a printer' % program.exit_code())
-    check(not any(watch.mapped(w) for w in own), 'the program showed a window without a printer')
+        def ended():
+            own.update(windows('pemoPrint', visible=False))
+            consoles.update(windows('.*pemoPrint.exe'))  # a console is named after the program
+            for box in windows('エラー'):
+                sh('xdotool', 'windowfocus', '--sync', box, 'key', 'Return')
+            return program.process.poll() is not None
+        try:
+            with MapWatch('noprinter') as watch:
+                program = Program(path, env=dict(os.environ, CUPS_SERVER='/nonexistent/cups.sock'))
+                until('the program to end', ended, 20)
+        finally:
+            os.remove(rules)
+        check(program.exit_code() == 0, 'exit code %s without a printer' % program.exit_code())
+        until('the filter to be ended', lambda: 'for /l %i' not in sh('ps', '-eo', 'args'), 5)
+        check(not consoles and not any(watch.mapped(w) for w in own), 'a window was shown (console %d)' % console)
 
 
 JOURNEYS = [preview_print_and_settings, settings_survive_and_print_at_once, format_open_and_about,

@@ -9,6 +9,7 @@
 #include <functional>
 #include <shlobj.h>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/appInstance.h"
@@ -148,6 +149,29 @@ TEST_F(Shell, UnreadableFileIsReportedAndEmptied) {
     EXPECT_STREQ(documentPath, "");
 }
 
+// A pipe ends when its writer closes it, however much came before; one that
+// breaks off (its server disconnects) fails the load, with the message.
+TEST_F(Shell, PipedInputEndsOnlyWhenClosed) {
+    const std::string block(512, 'q');
+    for (bool closed : {true, false}) {
+        HANDLE server = CreateNamedPipeA("\\\\.\\pipe\\pemoInput", PIPE_ACCESS_OUTBOUND, 0, 1, 0, 0, 0, nullptr);
+        std::thread writer([&] {
+            DWORD n;
+            ConnectNamedPipe(server, nullptr);
+            WriteFile(server, block.data(), 512, &n, nullptr);
+            FlushFileBuffers(server);  // until it has been read
+            if (!closed) DisconnectNamedPipe(server);
+            CloseHandle(server);
+        });
+        strcpy(documentPath, "\\\\.\\pipe\\pemoInput");
+        int messages = 0;
+        DialogAnswerer answerer([&](HWND) { return ++messages, IDOK; });
+        EXPECT_EQ(loadDocument(nullptr), closed);
+        writer.join();
+        EXPECT_TRUE(messages == !closed && (closed ? head->text == block : !head)) << closed;
+    }
+}
+
 // The command-line file read ahead is taken by the load of that file only,
 // and once, as it was read: a later load reads the file anew.
 TEST(EarlyRead, IsTakenByTheLoadOfItsFileOnce) {
@@ -251,6 +275,14 @@ TEST_F(Shell, DroppedFiles) {
     EXPECT_TRUE(seen.empty() && documentPath == files[2] && pageCount == 1);
     mainWindowProc(window, WM_DROPFILES, WPARAM(dropOf(files)), 0);
     EXPECT_TRUE(seen == (std::vector<std::string>{"pemoPrint", "印刷中", "印刷中"}) && documentPath == files[1]);
+    // A printer that has gone since start-up: the batch stops at the first
+    // file, with one message.
+    HGLOBAL mode = printerDevMode;
+    printerDevMode = nullptr;
+    seen.clear();
+    mainWindowProc(window, WM_DROPFILES, WPARAM(dropOf(files)), 0);
+    printerDevMode = mode;
+    EXPECT_TRUE(seen == (std::vector<std::string>{"pemoPrint", "pemoPrint"}) && documentPath == files[0]);
     DestroyWindow(window);
 }
 
@@ -299,6 +331,8 @@ TEST(FilterRunner, LoadsThroughTheRuleOfEachFile) {
         {"a.echo", "direct", CANCEL, 1, "direct"}, {"フィルタ\\a.txt", "x", 0, 1, "folder\r\n"},
         {"a.direct", "direct", 0, 1, "direct"}, {"a.u8", u8"" PROSE, 0, 1, PROSE},
         {"b.u8", u8"\uFEFF" PROSE "é", 0, 1, PROSE "?"}, {"a.sjis", PROSE, 0, 1, PROSE},
+        {"c.u8", u8"1\u301C3 \u2212\u2016\u2014\u00A2\u00A3\u00AC\u0101", 0, 1, "1～3 －∥―￠￡￢?"},
+        {"b.sjis", std::string(70000, 'a') + PROSE, 0, 1, std::string(70000, 'a') + PROSE},
         {"a.u16", utf16(0), 0, 1, PROSE}, {"b.u16", utf16(1), 0, 1, PROSE},
     };
     for (const auto& c : cases) {

@@ -7,77 +7,76 @@
 namespace {
 
 const UINT SHIFT_JIS = 932;
-const size_t PIECE_BYTES = 1 << 16;  // converted a piece at a time
 
-bool startsWith(const std::string& text, const char* mark) {
-    return text.compare(0, strlen(mark), mark) == 0;
+// The length of the UTF-8 sequence that `lead` starts, or 0 for a byte that
+// starts none.
+size_t sequenceLength(unsigned char lead) {
+    if (lead < 0x80) return 1;
+    if (lead >= 0xC2 && lead <= 0xDF) return 2;
+    if (lead >= 0xE0 && lead <= 0xEF) return 3;
+    if (lead >= 0xF0 && lead <= 0xF4) return 4;
+    return 0;
 }
 
-void appendShiftJis(const wchar_t* wide, int count, std::string* output) {
-    if (count <= 0) return;
-    size_t at = output->size();
-    output->resize(at + 2 * size_t(count));  // at most two bytes a character
-    int written = WideCharToMultiByte(SHIFT_JIS, WC_NO_BEST_FIT_CHARS, wide, count, &(*output)[at],
-                                      2 * count, nullptr, nullptr);
-    output->resize(at + size_t(written));
-}
+// Characters that other systems write in a form code page 932 lacks, and the
+// code page's own form of each: without them "1〜3" would print "1?3".
+const wchar_t codePageForms[][2] = {
+    {0x301C, 0xFF5E},  // wave dash
+    {0x2212, 0xFF0D},  // minus sign
+    {0x2016, 0x2225},  // double vertical line
+    {0x2014, 0x2015},  // em dash
+    {0x00A2, 0xFFE0},  // cent
+    {0x00A3, 0xFFE1},  // pound
+    {0x00AC, 0xFFE2},  // not
+};
 
-// The end of a UTF-8 piece from `start` that cuts no character in two.
-size_t utf8PieceEnd(const std::string& text, size_t start) {
-    size_t end = start + PIECE_BYTES;
-    if (end >= text.size()) return text.size();
-    for (int back = 0; back < 3 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80; ++back) {
-        --end;
-    }
-    return end;
-}
-
-// Gives 0 when `strict` and the bytes are not valid UTF-8.
-int appendFromUtf8(const std::string& text, size_t start, int strict, std::string* output) {
-    std::wstring wide;
-    while (start < text.size()) {
-        size_t end = utf8PieceEnd(text, start);
-        int length = int(end - start);
-        wide.resize(size_t(length));  // never more UTF-16 units than bytes
-        int count = MultiByteToWideChar(CP_UTF8, strict ? MB_ERR_INVALID_CHARS : 0,
-                                        text.data() + start, length, &wide[0], length);
-        if (count == 0) return 0;
-        appendShiftJis(wide.data(), count, output);
-        start = end;
-    }
-    return 1;
-}
-
-void appendFromUtf16(const std::string& text, size_t start, int bigEndian, std::string* output) {
-    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text.data()) + start;
-    size_t units = (text.size() - start) / 2;  // a lone last byte is no character
-    std::wstring wide;
-    for (size_t unit = 0; unit < units;) {
-        size_t count = units - unit < PIECE_BYTES / 2 ? units - unit : PIECE_BYTES / 2;
-        wide.resize(count);
-        for (size_t i = 0; i < count; ++i) {
-            unsigned first = bytes[2 * (unit + i)], second = bytes[2 * (unit + i) + 1];
-            wide[i] = wchar_t(bigEndian ? first << 8 | second : second << 8 | first);
+void takeCodePageForms(wchar_t* wide, int count) {
+    for (int i = 0; i < count; ++i) {
+        for (const auto& form : codePageForms) {
+            if (wide[i] == form[0]) wide[i] = form[1];
         }
-        // A high surrogate at the end of a piece waits for its partner.
-        if (unit + count < units && wide[count - 1] >= 0xD800 && wide[count - 1] <= 0xDBFF) --count;
-        appendShiftJis(wide.data(), int(count), output);
-        unit += count;
     }
 }
 
 }  // namespace
 
-int toShiftJis(const std::string& input, std::string* output) {
-    if (startsWith(input, "\xEF\xBB\xBF")) return appendFromUtf8(input, 3, 0, output);
-    if (startsWith(input, "\xFF\xFE")) {
-        appendFromUtf16(input, 2, 0, output);
-        return 1;
+SourceEncoding encodingOfMark(const unsigned char* bytes, size_t size, size_t* markLength) {
+    *markLength = 0;
+    if (size >= 3 && !memcmp(bytes, "\xEF\xBB\xBF", 3)) return *markLength = 3, SOURCE_UTF8;
+    if (size >= 2 && !memcmp(bytes, "\xFF\xFE", 2)) return *markLength = 2, SOURCE_UTF16LE;
+    if (size >= 2 && !memcmp(bytes, "\xFE\xFF", 2)) return *markLength = 2, SOURCE_UTF16BE;
+    return SOURCE_UNDECIDED;
+}
+
+SourceEncoding encodingOfWindow(const unsigned char* bytes, size_t size, int inputEnded) {
+    size_t complete = inputEnded ? size : completeUtf8Length(bytes, size);
+    int valid = complete == 0 || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS,
+                                                     reinterpret_cast<const char*>(bytes),
+                                                     int(complete), nullptr, 0) > 0;
+    return valid ? SOURCE_UTF8 : SOURCE_AS_IS;
+}
+
+size_t completeUtf8Length(const unsigned char* bytes, size_t size) {
+    // The last character starts at most three bytes before the end.
+    for (size_t back = 1; back <= 4 && back <= size; ++back) {
+        unsigned char byte = bytes[size - back];
+        if ((byte & 0xC0) == 0x80) continue;
+        size_t length = sequenceLength(byte);
+        return length > back ? size - back : size;
     }
-    if (startsWith(input, "\xFE\xFF")) {
-        appendFromUtf16(input, 2, 1, output);
-        return 1;
-    }
-    output->reserve(input.size());  // never longer than the UTF-8 it comes from
-    return appendFromUtf8(input, 0, 1, output);
+    return size;
+}
+
+int utf8ToUtf16(const unsigned char* bytes, size_t size, wchar_t* wide) {
+    if (size == 0) return 0;
+    return MultiByteToWideChar(CP_UTF8, 0, reinterpret_cast<const char*>(bytes), int(size), wide,
+                               int(size));
+}
+
+size_t utf16ToShiftJis(wchar_t* wide, int count, char* output) {
+    if (count <= 0) return 0;
+    takeCodePageForms(wide, count);
+    int written = WideCharToMultiByte(SHIFT_JIS, WC_NO_BEST_FIT_CHARS, wide, count, output,
+                                      2 * count, nullptr, nullptr);
+    return written > 0 ? size_t(written) : 0;
 }
