@@ -33,11 +33,11 @@ faultReported() { grep -Eq "$FAULT_REPORT" "$@"; }
 gtestSuite() {
   local runner=$1 program=$2 name=$3 results=$RESULTS/$(basename "$2" .exe)
   $runner "$program" --gtest_list_tests >"$results.list" 2>&1 || fault "$name: listing exited with $?"
-  $runner "$program" --gtest_brief=1 --gtest_output=xml:"$4$results.xml" >"$results.log" 2>&1
+  $runner "$program" --gtest_brief=1 --gtest_output=xml:"${4:-}$results.xml" >"$results.log" 2>&1
   local status=$?
   tail -n 5 "$results.log"
   local listed head tests failures disabled unrun
-  listed=$(grep -cE '^  [A-Za-z_][A-Za-z0-9_/]*( |$)' "$results.list")
+  listed=$(grep -cE '^  [A-Za-z_][A-Za-z0-9_/]*([[:space:]]|$)' "$results.list")
   head=$(grep -o '<testsuites [^>]*>' "$results.xml" 2>/dev/null | head -1)
   tests=$(sed -n 's/.* tests="\([0-9]*\)".*/\1/p' <<<"$head")
   failures=$(sed -n 's/.* failures="\([0-9]*\)".*/\1/p' <<<"$head")
