@@ -1,16 +1,18 @@
 #!/bin/bash
 # Start-up of the real program under Wine: launch to the preview shown, as
-# tools/run.sh reports it, for FILE and for a small sample file, taken in
-# turns so that both see the same machine. Best, median and range of RUNS.
+# tools/run.sh reports it, for FILE and for OTHER (a small sample file by
+# default), taken in turns so that both see the same machine. Best, median
+# and range of RUNS.
 #
-#   bench/startupBench.sh FILE [RUNS]     (default 9 runs)
+#   bench/startupBench.sh FILE [RUNS [OTHER]]     (default 9 runs)
 #
-# A large file to try: engineBench --generate /tmp/prose.txt prose
+# A large file to try: engineBench --generate /tmp/prose.txt prose; a 1 GB
+# one: that file twenty times over.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 file=${1:?usage: startupBench.sh FILE [RUNS]}
 runs=${2:-9}
-small=$root/tests/samples/journey.txt
+small=${3:-$root/tests/samples/journey.txt}
 
 startUp() {
   "$root/tools/run.sh" "$1" </dev/null 2>&1 | sed -n 's/^start-up: window shown \([0-9]*\) ms.*/\1/p'

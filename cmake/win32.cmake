@@ -100,7 +100,6 @@ add_executable(win32Tests ${WIN32_TEST_SOURCES} src/app/pemoPrint.rc)
 target_link_libraries(win32Tests pemoShell gtest)
 target_link_options(win32Tests PRIVATE -static)
 add_dependencies(win32Tests sjisConverter)
-add_test(NAME win32Tests COMMAND win32Tests)
 
 
 # Tells the end-to-end journeys what Wine's clipboard holds.

@@ -1,5 +1,5 @@
 #!/bin/bash
-# Builds the Windows release from a fresh build tree and packs it:
+# Builds the Windows release in a build tree of its own and packs it:
 #   tools/package.sh
 # The last line printed is the zip's path, $PEMO_BUILD/pemoPrint-VERSION-win64.zip.
 # The same commit gives the same zip, byte for byte: the programs carry no
@@ -11,8 +11,9 @@ export PEMO_BUILD=${PEMO_BUILD:-$ROOT/build}
 B=$PEMO_BUILD/release
 
 tools/setup.sh >/dev/null
-# A failed run must not leave an older zip for anyone to take.
-rm -rf "$B" "$PEMO_BUILD"/pemoPrint-*-win64.zip
+# A failed run must not leave an older zip for anyone to take. The tree is
+# kept between runs: the zip depends only on the sources.
+rm -f "$PEMO_BUILD"/pemoPrint-*-win64.zip "$B"/*.exe
 mkdir -p "$B"
 if ! { cmake -S . -B "$B" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release &&
        make -C "$B" -j"${JOBS:-2}" --no-print-directory pemoPrint sjisConverter; } >"$B/build.log" 2>&1; then

@@ -16,7 +16,10 @@ namespace {
 // is always the latest carve there and grows in place.
 BlockStore nodeStore;
 BlockStore textStore;
-BlockStore rowStore;
+// Row tables have a store for each thread that breaks lines (see
+// breakAllLines): carving is not shared between threads.
+BlockStore rowStores[ROW_STORE_COUNT];
+thread_local BlockStore* rowStore = &rowStores[0];
 
 }  // namespace
 
@@ -41,7 +44,7 @@ int freeLine(LineNode* node) {
 void clearLineList() {
     releaseStore(&nodeStore);
     releaseStore(&textStore);
-    releaseStore(&rowStore);
+    for (BlockStore& store : rowStores) releaseStore(&store);
     head = nullptr;
     tail = nullptr;
     lineCounter = 0;
@@ -102,23 +105,29 @@ LineNode* linkLineAt(char* text, int32_t length) {
 
 RowSpan* extendRowTable(RowSpan* rows, int32_t entries) {
     size_t entry = sizeof(RowSpan);
-    if (entries == 0) return static_cast<RowSpan*>(carveBytes(&rowStore, entry, alignof(RowSpan)));
+    if (entries == 0) return static_cast<RowSpan*>(carveBytes(rowStore, entry, alignof(RowSpan)));
     size_t size = size_t(entries) * entry;
-    return static_cast<RowSpan*>(growCarve(&rowStore, rows, size, size + entry, alignof(RowSpan)));
+    return static_cast<RowSpan*>(growCarve(rowStore, rows, size, size + entry, alignof(RowSpan)));
 }
 
 void dropRowTable(RowSpan* rows, int32_t entries) {
-    if (rows && entries > 0) giveBackCarve(&rowStore, rows, size_t(entries) * sizeof(RowSpan));
+    if (rows && entries > 0) giveBackCarve(rowStore, rows, size_t(entries) * sizeof(RowSpan));
+}
+
+void useRowStore(int index) {
+    rowStore = &rowStores[index];
 }
 
 void restartRowTables() {
-    restartStore(&rowStore);
+    for (BlockStore& store : rowStores) restartStore(&store);
 }
 
 void trimRowTables() {
-    trimStore(&rowStore);
+    for (BlockStore& store : rowStores) trimStore(&store);
 }
 
 size_t documentBytes() {
-    return nodeStore.bytesHeld + textStore.bytesHeld + rowStore.bytesHeld;
+    size_t bytes = nodeStore.bytesHeld + textStore.bytesHeld;
+    for (const BlockStore& store : rowStores) bytes += store.bytesHeld;
+    return bytes;
 }

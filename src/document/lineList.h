@@ -49,6 +49,11 @@ LineNode* linkLineAt(char* text, int32_t length);
 RowSpan* extendRowTable(RowSpan* rows, int32_t entries);
 void dropRowTable(RowSpan* rows, int32_t entries);
 
+// The row tables that the calling thread carves come from store `index`
+// (below ROW_STORE_COUNT); a thread starts with store 0.
+enum { ROW_STORE_COUNT = 2 };
+void useRowStore(int index);
+
 // Breaking the whole document replaces every row table: it restarts them
 // first and trims what the new ones did not need after, so that a change
 // of grid does not grow the document.

@@ -1,6 +1,7 @@
 #include "rowBreaking.h"
 
 #include <cstring>
+#include <thread>
 
 #include "../document/lineList.h"
 #include "characterGroups.h"
@@ -8,6 +9,7 @@
 #include "layoutSettings.h"
 
 int32_t totalRows = 0;
+const int32_t PARALLEL_BREAK_LINES = 1 << 16;
 int rowBreakingByGroups = 1;
 
 int32_t wordRunLength(const char* p) {
@@ -332,6 +334,33 @@ void breakLineWith(LineNode* line, const GroupTables& tables) {
 
 }  // namespace
 
+namespace {
+
+// Lines from `first` up to `end` (null: to the last), and the rows they make.
+struct LineRange {
+    LineNode* first;
+    LineNode* end;
+    int64_t rows;
+};
+
+void breakRange(LineRange* range, const GroupTables& tables) {
+    for (LineNode* line = range->first; line != range->end; line = line->next) {
+        breakLineWith(line, tables);
+        range->rows += line->rowCount;
+    }
+}
+
+// Where the second half of a long document begins, or null for a document
+// short enough that a second thread would not pay for itself.
+LineNode* secondHalf() {
+    if (lineCounter < PARALLEL_BREAK_LINES) return nullptr;
+    LineNode* line = head;
+    for (int32_t k = lineCounter / 2; k > 0 && line; --k) line = line->next;
+    return line;
+}
+
+}  // namespace
+
 void breakAllLines(int32_t columns) {
     layoutSettings.columns = columns;
     static PreparedKinsokuSets prepared;
@@ -342,12 +371,25 @@ void breakAllLines(int32_t columns) {
     }
     restartRowTables();
     const GroupTables& tables = groupTables();
-    int64_t rows = 0;
-    for (LineNode* line = head; line; line = line->next) {
-        breakLineWith(line, tables);
-        rows += line->rowCount;
+    // A long document is broken in two halves at once, the second with row
+    // tables of its own; without a second thread this one takes both.
+    LineNode* middle = secondHalf();
+    LineRange first{head, middle, 0}, second{middle, nullptr, 0};
+    std::thread helper;
+    if (middle) {
+        try {
+            helper = std::thread([&second, &tables] {
+                useRowStore(1);
+                breakRange(&second, tables);
+            });
+        } catch (...) {
+            first.end = nullptr;
+        }
     }
+    breakRange(&first, tables);
+    if (helper.joinable()) helper.join();
     trimRowTables();
     preparedSets = nullptr;
+    int64_t rows = first.rows + second.rows;
     totalRows = rows > INT32_MAX ? INT32_MAX : int32_t(rows);
 }

@@ -42,9 +42,7 @@ using Document = EngineTest;
 
 TEST_F(Document, LinesFromBytes) {
     const std::string x511(511, 'x'), a1300(1300, 'a');
-    const struct {
-        std::string bytes, lines;
-    } cases[] = {
+    const struct { std::string bytes, lines; } cases[] = {
         {"", "1:"}, {"abc", "1:abc"}, {"abc\n", "1:abc|2:"},
         {"abc\r", "1:abc|2:"}, {"abc\r\n", "1:abc|2:"}, {"abc\f", "1:abc^|1:"},
         {"a\r\nb\nc\rd", "1:a|2:b|3:c|4:d"}, {"a\n\rb", "1:a|2:|3:b"}, {"a\r\r\nb", "1:a|2:|3:b"},
@@ -80,11 +78,7 @@ TEST_F(Document, ReadsEndAndFail) {
 }
 
 TEST_F(Document, RowsOnPages) {
-    const struct {
-        std::string text;
-        int32_t columns, rows;
-        const char* pages;
-    } cases[] = {
+    const struct { std::string text; int32_t columns, rows; const char* pages; } cases[] = {
         {"aaaaaaaa\nbbbbbbbb\ncccccccc", 4, 3, "1:aaaa|aaaa|2:bbbb / bbbb|3:cccc|cccc"},
         {std::string(20, 'a'), 4, 2, "1:aaaa|aaaa / aaaa|aaaa / aaaa"},
         {"aaaaaaaa\nbbbbbbbb\nc", 4, 2, "1:aaaa|aaaa / 2:bbbb|bbbb / 3:c"}, {"a\nb\fc", 4, 2, "1:a|2:b / 2:c"},

@@ -42,10 +42,7 @@ using RowBreaking = EngineTest;
 
 TEST_F(RowBreaking, Rules) {
     // Switches: "w" word wrap, "k" kinsoku. Text in UTF-8, made CP932.
-    const struct {
-        int columns, tab;
-        const char *switches, *text, *rows;
-    } cases[] = {
+    const struct { int columns, tab; const char *switches, *text, *rows; } cases[] = {
         {4, 4, "", "abcdefghij", "abcd|efgh|ij"}, {4, 4, "", "abcd", "abcd"}, {4, 4, "", "あい", "あい"},
         {4, 4, "", "abcあ", "abc|あ"}, {4, 4, "", "abc\x82", "abc\x82"}, {4, 4, "", "ｱｲｳｴｵ", "ｱｲｳｴ|ｵ"},
         {10, 4, "", "a\tb", "a\tb"}, {10, 8, "", "abcdefghi\tj", "abcdefghi\t|j"}, {5, 8, "", "\tab", "\t|ab"},
@@ -122,19 +119,24 @@ TEST_F(RowBreaking, ReBreakingDoesNotGrowTheDocument) {
     EXPECT_LT(documentBytes(), 64u * 1024);
 }
 
-// Crossing rows eight bytes at a time gives exactly the rows of stepping
-// character by character, for random lines under every switch.
-TEST_F(RowBreaking, ByGroupsAsByCharacters) {
+// Lines of random words, punctuation and kana, some ending in a lead byte.
+std::string randomLines(int count) {
     static const char* pieces[] = {"word", "x", "Version2", " ", "\t", "あ", "亜", "。", "、", "「", "」",
                                    "ｱ", "､", "(", ")", ".", ",", "　", "表", "ア", "ぃ"};
     std::mt19937 random(932);
     std::string text;
-    for (int i = 0; i < 200; ++i) {
+    for (int i = 0; i < count; ++i) {
         for (int k = int(random() % 120); k > 0; --k) text += sjis(pieces[random() % 21]);
-        if (random() % 5 == 0) text += '\x82';  // a lead byte at the very end
+        if (random() % 5 == 0) text += '\x82';
         text += '\n';
     }
-    ASSERT_EQ(loadText(text), 1);
+    return text;
+}
+
+// Crossing rows eight bytes at a time gives exactly the rows of stepping
+// character by character, for random lines under every switch.
+TEST_F(RowBreaking, ByGroupsAsByCharacters) {
+    ASSERT_EQ(loadText(randomLines(200)), 1);
     for (int32_t columns : {4, 5, 7, 9, 16, 80}) {
         for (int settings = 0; settings < 12; ++settings) {
             layoutSettings.wordWrap = settings & 1;
@@ -149,6 +151,28 @@ TEST_F(RowBreaking, ByGroupsAsByCharacters) {
             ASSERT_EQ(rows[0], rows[1]) << columns << " columns, settings " << settings;
         }
     }
+}
+
+// A document long enough to be broken on two threads gets the rows that its
+// lines get in a short one, and breaking it again keeps to its size.
+TEST_F(RowBreaking, LongDocumentsAsShortOnes) {
+    layoutSettings.wordWrap = layoutSettings.kinsoku = 1;
+    const std::string text = randomLines(200);
+    std::vector<std::string> expected;
+    ASSERT_EQ(loadText(text), 1);
+    breakAllLines(9);
+    for (LineNode* line = head; line->next; line = line->next) expected.push_back(rowsOf(line, false));
+    std::string repeated;
+    for (int i = 0; i < 330; ++i) repeated += text;
+    ASSERT_EQ(loadText(repeated), 1);
+    breakAllLines(9);
+    const size_t size = documentBytes();
+    const int32_t rows = totalRows;
+    breakAllLines(80);
+    breakAllLines(9);
+    EXPECT_TRUE(documentBytes() == size && totalRows == rows && rows > 66000) << rows;
+    size_t k = 0;
+    for (LineNode* line = head; line->next; line = line->next, ++k) ASSERT_EQ(rowsOf(line, false), expected[k % 200]) << k;
 }
 
 }  // namespace

@@ -29,11 +29,7 @@ TEST(Templates, Expansion) {
     strcpy(documentTitle, "memo.txt");
     strcpy(documentPath, "C:\\docs\\memo.txt");
     setPageNumberTexts(2, 5);
-    const struct {
-        const char* text;
-        int32_t size;
-        const char* expanded;
-    } cases[] = {
+    const struct { const char* text; int32_t size; const char* expanded; } cases[] = {
         {"Page &P of &A", 1024, "Page 2 of 5"}, {"&D &T", 1024, "2005/3/7 9:05"},
         {"&F | &U", 1024, "memo.txt | C:\\docs\\memo.txt"}, {"", 1024, ""}, {"&&D", 1024, "&D"},
         {"&d&&&&", 1024, "d&&"}, {"end&", 1024, "end"}, {"&", 1024, ""},
@@ -64,12 +60,7 @@ TEST(Templates, Expansion) {
 }
 
 TEST(CommandLine, Scan) {
-    const struct {
-        const char* line;
-        int named;
-        const char* name;
-        int print;
-    } cases[] = {
+    const struct { const char* line; int named; const char* name; int print; } cases[] = {
         {"", 0, "", 0}, {"/p", 0, "", 1}, {"   ", 0, "", 0},
         {"\"C:\\My Files\\memo.txt\" /p", 1, "C:\\My Files\\memo.txt", 1},
         {"C:\\My Files\\memo.txt", 1, "C:\\My Files\\memo.txt", 0},
@@ -118,11 +109,7 @@ std::string stored(const std::string& bytes, uint32_t type, uint32_t outSize) {
 
 TEST(StoredValues, Strings) {
     const std::string k255(255, 'k'), k256(256, 'k'), nul(1, '\0');
-    const struct {
-        std::string bytes;
-        uint32_t type, size;
-        std::string text;
-    } cases[] = {
+    const struct { std::string bytes; uint32_t type, size; std::string text; } cases[] = {
         {"abc" + nul, VALUE_SZ, 256, "abc"},  {"xyz", VALUE_SZ, 256, "xyz"},
         {"ab" + nul + "cd", VALUE_SZ, 256, "ab"}, {nul, VALUE_SZ, 256, ""}, {"", VALUE_SZ, 256, ""},
         {k255 + nul, VALUE_SZ, 256, k255},    {k255, VALUE_SZ, 256, k255},
@@ -214,9 +201,7 @@ std::string namesIn(const std::string& block) {
 TEST(DropList, Names) {
     const std::u16string longName(260, u'x'), japanese(200, u'表');
     const std::string a = std::string("a.txt") + '\0', z(1, '\0');
-    const struct {
-        std::string block, names;
-    } cases[] = {
+    const struct { std::string block, names; } cases[] = {
         {header(20, 0) + a + "b.txt" + z + z, "a.txt|b.txt|"},
         {header(20, 1) + utf16(u"日本.txt\0b\0\0"s), "日本.txt|b|"},
         {header(21, 1) + "-" + utf16(u"odd\0"s), "odd|"},

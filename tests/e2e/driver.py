@@ -42,7 +42,6 @@ def sh(*command, env=None):
     return subprocess.run(command, capture_output=True, env=env).stdout.decode(errors='replace')
 
 
-# ------------------------------------------------------------- the program
 
 class Program:
     started = []
@@ -71,7 +70,6 @@ def document(tag, source):
     return name, path, sh('winepath', '-w', path).strip()
 
 
-# ------------------------------------------------------------- windows
 
 def windows(title, visible=True):
     return sh('xdotool', 'search', *(['--onlyvisible'] if visible else []), '--name', '^%s$' % title).split()
@@ -142,7 +140,6 @@ def wheel(window, up, modifier):
     sh('xdotool', 'keydown', modifier, 'click', '4' if up else '5', 'keyup', modifier)
 
 
-# ------------------------------------------------------------- screenshots
 
 def capture(window):
     data = subprocess.run(['import', '-window', window, '-depth', '8', 'ppm:-'], capture_output=True).stdout
@@ -186,7 +183,7 @@ def shows_one_line(picture):
     return text and text[3] < ys[1] + 20
 
 
-def check_sheet(picture, scale, text=True, framed=False):
+def check_sheet(picture, scale, framed=False):
     """The frame, inside it the outline 20 mm in, and all text inside the
     outline (a hanging character may pass its right edge); `framed`: header,
     footer and line numbers in the margins above, below and left of it."""
@@ -195,15 +192,11 @@ def check_sheet(picture, scale, text=True, framed=False):
     margin = int(75 * scale / 100)
     check(abs(xs[1] - xs[0] - margin) <= 2 and abs(ys[1] - ys[0] - margin) <= 2,
           'the outline is not 20 mm inside the frame: x %s, y %s' % (xs, ys))
-    if not text:
-        check(ink is None, 'an empty preview shows ink at %s' % (ink,))
-        return
     inside = ink and ink[0] >= xs[1] and ink[1] >= ys[1] and ink[3] <= ys[2] and ink[2] < xs[3]
     margins = ink and ink[0] < xs[1] and ink[1] < ys[1] and ink[3] > ys[2] and ink[0] > xs[0]
     check(margins if framed else inside, 'text at %s, outline x %s y %s' % (ink, xs, ys))
 
 
-# ------------------------------------------------------------- registry
 
 def reg_set(key, name, kind, data):
     sh('wine', 'reg', 'add', key, '/v', name, '/t', kind, '/d', str(data), '/f')
@@ -223,7 +216,6 @@ def reset_settings(editor=(), scale=None):
         reg_set(OWN, 'preview scale', 'REG_DWORD', scale)
 
 
-# ------------------------------------------------------------- printer
 
 def printed(name, seconds=90):
     """The finished PDF that cups-pdf named after the document `name`."""

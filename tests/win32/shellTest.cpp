@@ -94,6 +94,8 @@ protected:
 
 // Stored values are read as they were stored; values of the wrong type or
 // size, or that the program cannot use, are ignored and the defaults stay.
+// The open dialog offers the editor's file pattern first, and all files
+// alone when the editor's pattern is empty.
 TEST_F(Shell, StoredValuesAreReadOrRefused) {
     const char *own = programKeyPath, *editor = editorKeyPath;
     LOGFONTA stored = {};
@@ -105,6 +107,7 @@ TEST_F(Shell, StoredValuesAreReadOrRefused) {
         store(editor, "tab count", REG_DWORD, dword(usable ? 8 : DWORD(-5)));
         store(editor, "kinsoku1", REG_SZ, usable ? std::string("x", 2) : std::string(256, '.'));
         store(editor, "default ext", REG_SZ, usable ? std::string("htm", 4) : std::string("html", 5));
+        store(editor, "text filter", REG_SZ, usable ? std::string(1, '\0') : std::string(128, 'p'));
         previewScale = pointSize = 100;
         layoutSettings.tabCount = 4;
         headerFooterSettings.footerLeft[0] = '\0';
@@ -118,39 +121,16 @@ TEST_F(Shell, StoredValuesAreReadOrRefused) {
         EXPECT_TRUE(!strcmp(headerFooterSettings.footerLeft, usable ? "&P" : "") &&
                     !strcmp(defaultExtension, usable ? "htm" : "txt") &&
                     !strcmp(layoutSettings.kinsokuLineStart, usable ? "x" : defaultKinsokuLineStart)) << usable;
-    }
-}
-
-// The open dialog's file types: the editor's pattern first, or all files
-// alone when the editor has none; a pattern of 127 bytes still fits.
-TEST_F(Shell, OpenDialogFileTypes) {
-    const std::string all = std::string("すべてのファイル") + '\0' + "*.*" + '\0' + '\0';
-    const std::string patterns[] = {"", "*.txt", std::string(127, 'p')};
-    for (const std::string& pattern : patterns) {
-        strcpy(openFilterPattern, pattern.c_str());
         prepareOpenDialog(nullptr);
-        std::string expected = pattern.empty() ? all : std::string("テキストファイル") + '\0' + pattern + '\0' + all;
-        EXPECT_EQ(std::string(openFilterList, expected.size()), expected) << pattern.size();
+        const std::string types = std::string(usable ? "" : "テキストファイル\0*.txt;*.ini;*.bat;*.cpp;*.c;*.h;*.htm*\0",
+                                              usable ? 0 : 56) + std::string("すべてのファイル\0*.*\0\0", 22);
+        EXPECT_EQ(std::string(openFilterList, types.size()), types) << usable;
     }
 }
 
-// A file that cannot be read: its message names the full path, and the
-// document is left empty.
-TEST_F(Shell, UnreadableFileIsReportedAndEmptied) {
-    std::string text;
-    strcpy(documentPath, "Z:\\no\\such\\ファイル.txt");
-    DialogAnswerer answerer([&](HWND box) {
-        text = textOf(GetDlgItem(box, 0xFFFF));
-        return IDOK;
-    });
-    EXPECT_EQ(loadDocument(nullptr), 0);
-    EXPECT_EQ(text, "Z:\\no\\such\\ファイル.txt の読み込みに失敗しました。");
-    EXPECT_EQ(pageCount, 0);
-    EXPECT_STREQ(documentPath, "");
-}
-
-// A pipe ends when its writer closes it, however much came before; one that
-// breaks off (its server disconnects) fails the load, with the message.
+// A pipe ends when its writer closes it, however much came before. One that
+// breaks off (its server disconnects) fails the load: the message names its
+// full path and the document is left empty.
 TEST_F(Shell, PipedInputEndsOnlyWhenClosed) {
     const std::string block(512, 'q');
     for (bool closed : {true, false}) {
@@ -164,34 +144,13 @@ TEST_F(Shell, PipedInputEndsOnlyWhenClosed) {
             CloseHandle(server);
         });
         strcpy(documentPath, "\\\\.\\pipe\\pemoInput");
-        int messages = 0;
-        DialogAnswerer answerer([&](HWND) { return ++messages, IDOK; });
+        std::string message;
+        DialogAnswerer answerer([&](HWND box) { return message += textOf(GetDlgItem(box, 0xFFFF)), IDOK; });
         EXPECT_EQ(loadDocument(nullptr), closed);
         writer.join();
-        EXPECT_TRUE(messages == !closed && (closed ? head->text == block : !head)) << closed;
+        EXPECT_EQ(message, closed ? "" : "\\\\.\\pipe\\pemoInput の読み込みに失敗しました。");
+        EXPECT_TRUE(closed ? head->text == block : !head && !documentPath[0] && !pageCount) << closed;
     }
-}
-
-// The command-line file read ahead is taken by the load of that file only,
-// and once, as it was read: a later load reads the file anew.
-TEST(EarlyRead, IsTakenByTheLoadOfItsFileOnce) {
-    const std::string early = temp("early.txt"), other = temp("other.txt");
-    std::ofstream(early, std::ios::binary) << "early", std::ofstream(other, std::ios::binary) << "other";
-    std::string seen;
-    auto load = [&](const std::string& path) {
-        lstrcpynA(documentPath, path.c_str(), PATH_BUFFER_SIZE);
-        EXPECT_EQ(loadDocument(nullptr), 1);
-        seen += std::string(head->text) + " ";
-    };
-    startEarlyRead(early.c_str());
-    load(other);
-    startEarlyRead(early.c_str());
-    awaitEarlyRead();
-    std::ofstream(early, std::ios::binary) << "again";
-    load(early);
-    load(early);
-    EXPECT_EQ(seen, "other early again ");
-    DeleteFileA(early.c_str()), DeleteFileA(other.c_str());
 }
 
 // A dialog may free the DEVMODE it was given and hand back a new one; the
@@ -219,27 +178,14 @@ TEST_F(Shell, PrinterHandlesComeBackFromTheDialog) {
     pageCount = 0;
 }
 
-TEST_F(Shell, OrientationOfThePrinterAndTheStore) {
-    // A printer that reports no orientation is not turned by a stored one.
+// A printer that reports no orientation is not turned by a stored one.
+TEST_F(Shell, PrinterWithoutOrientation) {
     HGLOBAL mode = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DEVMODEA));
-    store(programKeyPath, "orientation", REG_BINARY, std::string("\1\0", 2));
+    store(programKeyPath, "orientation", REG_BINARY, std::string("\2\0", 2));
     POINT paper = {21000, 29700};
     RECT margins = {};
     loadPageSettings(&margins, mode, &paper);
-    EXPECT_EQ(paper.x, 21000);
-    EXPECT_EQ(static_cast<DEVMODEA*>(GlobalLock(mode))->dmOrientation, 0);
-    // The sheet in use has turned even when the key cannot be written (a
-    // volatile parent cannot hold the program's lasting key).
-    static_cast<DEVMODEA*>(GlobalLock(mode))->dmOrientation = DMORIENT_LANDSCAPE;
-    GlobalUnlock(mode);
-    RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\dalvek");
-    HKEY parent;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\dalvek", 0, nullptr, REG_OPTION_VOLATILE,
-                              KEY_WRITE, nullptr, &parent, nullptr), 0);
-    RegCloseKey(parent);
-    savedOrientation = DMORIENT_PORTRAIT;
-    EXPECT_EQ(savePageSettings(&margins, mode), 0);
-    EXPECT_EQ(savedOrientation, DMORIENT_LANDSCAPE);
+    EXPECT_TRUE(paper.x == 21000 && !static_cast<DEVMODEA*>(GlobalLock(mode))->dmOrientation);
     GlobalFree(mode);
 }
 
@@ -291,9 +237,12 @@ TEST_F(Shell, DroppedFiles) {
 #define PROSE "吾輩は猫である。名前はまだ無い。\r\nどこで生れたか頓と見当がつかぬ。\r\n"
 
 
-std::string utf16(int bigEndian) {
-    std::string bytes(reinterpret_cast<const char*>(u"\uFEFF" PROSE), sizeof u"" PROSE);
-    for (size_t i = 0; bigEndian && i < bytes.size(); i += 2) std::swap(bytes[i], bytes[i + 1]);
+// UTF-8 text as marked UTF-16, in either byte order.
+std::string utf16(const std::string& text, int bigEndian) {
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(size_t(MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), &wide[0], int(wide.size()))));
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (wchar_t unit : wide) bytes += {char(bigEndian ? unit >> 8 : unit), char(bigEndian ? unit : unit >> 8)};
     return bytes;
 }
 
@@ -329,11 +278,12 @@ TEST(FilterRunner, LoadsThroughTheRuleOfEachFile) {
         {"a.bad", "x", 0, 0, ""}, {"a.long", "x", 0, 0, ""}, {"a.none", "x", 0, 0, ""},
         {"a.echo", "direct", 0, 1, "t8 x&T\r\n"}, {"a.echo", "direct", CONTROL, 1, "direct"},
         {"a.echo", "direct", CANCEL, 1, "direct"}, {"フィルタ\\a.txt", "x", 0, 1, "folder\r\n"},
-        {"a.direct", "direct", 0, 1, "direct"}, {"a.u8", u8"" PROSE, 0, 1, PROSE},
+        {"a.direct", std::string(70000, 'd'), 0, 1, std::string(70000, 'd')}, {"a.u8", u8"" PROSE, 0, 1, PROSE},
         {"b.u8", u8"\uFEFF" PROSE "é", 0, 1, PROSE "?"}, {"a.sjis", PROSE, 0, 1, PROSE},
         {"c.u8", u8"1\u301C3 \u2212\u2016\u2014\u00A2\u00A3\u00AC\u0101", 0, 1, "1～3 －∥―￠￡￢?"},
         {"b.sjis", std::string(70000, 'a') + PROSE, 0, 1, std::string(70000, 'a') + PROSE},
-        {"a.u16", utf16(0), 0, 1, PROSE}, {"b.u16", utf16(1), 0, 1, PROSE},
+        {"a.u16", utf16(u8"" PROSE "終", 0), 0, 1, PROSE "終"}, {"b.u16", utf16(u8"" PROSE "終", 1), 0, 1, PROSE "終"},
+        {"c.u16", utf16(std::string(32768, 'a') + u8"終", 0), 0, 1, std::string(32768, 'a') + "終"},  // one unit after a piece
     };
     for (const auto& c : cases) {
         std::ofstream(temp(c.name), std::ios::binary) << c.bytes;
@@ -350,12 +300,40 @@ TEST(FilterRunner, LoadsThroughTheRuleOfEachFile) {
         SetKeyboardState(keys);
         std::string text;
         for (LineNode* line = head; line; line = line->next) text += line->text + std::string(line->next ? "\r\n" : "");
-        EXPECT_TRUE(text == c.text && messages == (c.ok ? 0u : 1u)) << c.name << ": " << text;
+        EXPECT_TRUE(text == c.text && messages == (c.ok ? 0u : 1u)) << c.name << ": ..." << text.substr(text.size() - std::min<size_t>(text.size(), 40));
         EXPECT_TRUE(GetStdHandle(STD_INPUT_HANDLE) == input && GetStdHandle(STD_OUTPUT_HANDLE) == output) << c.name;
         if (!c.ok) { EXPECT_TRUE(consoleFreed()) << c.name; }  // shares come back
         DeleteFileA(temp(c.name).c_str());
     }
     clearLineList();
+}
+
+// The command-line file read ahead is taken by the load of that file only,
+// and once, as it was read: a later load reads the file anew. A file whose
+// filter wants a console is read at its load, not ahead.
+TEST(EarlyRead, IsTakenByTheLoadOfItsFileOnce) {
+    RulesFile rules;
+    const std::string other = temp("other.txt");
+    std::ofstream(other, std::ios::binary) << "other";
+    for (std::string name : {"early.direct", "early.quiet", "early.u8"}) {
+        const std::string early = temp(name);
+        std::ofstream(early, std::ios::binary) << "early";
+        std::string seen;
+        auto load = [&](const std::string& path) {
+            lstrcpynA(documentPath, path.c_str(), PATH_BUFFER_SIZE);
+            EXPECT_EQ(loadDocument(nullptr), 1);
+            seen += std::string(head->text) + " ";
+        };
+        startEarlyRead(early.c_str());
+        load(other);
+        startEarlyRead(early.c_str());
+        awaitEarlyRead();
+        std::ofstream(early, std::ios::binary) << "again";
+        load(early);
+        load(early);
+        EXPECT_EQ(seen, name == "early.u8" ? "other again again " : "other early again ") << name;
+        DeleteFileA(early.c_str());
+    }
 }
 
 // Half a megabyte of output waits for its reader, so the filter runs until
@@ -364,10 +342,11 @@ TEST(FilterRunner, ConsoleIsHeldOnlyWhenAskedForAndUntilTheFilterEnds) {
     RulesFile rules;
     std::string prose, text;
     for (int i = 0; i < 8000; ++i) prose += u8"" PROSE, text += PROSE;
-    const struct { const char* name; long users; std::string text; } cases[] = {
-        {"big.quiet", 0, text}, {"big.u8", 1, text}, {"big.echo", -1, "t8 x&T\r\n"}};
+    const struct { const char* name; long users; std::string bytes, text; } cases[] = {
+        {"big.quiet", 0, prose, text}, {"big.u8", 1, prose, text}, {"big.u16", 1, utf16(prose, 1), text},
+        {"big.echo", -1, prose, "t8 x&T\r\n"}};
     for (const auto& c : cases) {
-        std::ofstream(temp(c.name), std::ios::binary) << prose;
+        std::ofstream(temp(c.name), std::ios::binary) << c.bytes;
         HANDLE input = openInput(temp(c.name).c_str());
         ASSERT_NE(input, INVALID_HANDLE_VALUE) << c.name;
         std::string got(text.size() + 1, '\0');
