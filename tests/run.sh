@@ -1,6 +1,6 @@
 #!/bin/bash
 # Builds pemoPrint natively and for Windows and runs every suite: the core's
-# unit tests (sanitized), a benchmark and a fuzz run, the Win32 tests under
+# unit tests (sanitized), a fuzz run, the Win32 tests under
 # Wine, the release package and the end-to-end journeys. A suite holds only
 # when it exited with 0, gave a verdict for every test it lists and nothing
 # reported a fault; anything else is named. Ends with "N passed, N failed".
@@ -51,10 +51,6 @@ cmake -S . -B "$B/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null &&
 
 step "core tests (address and undefined-behaviour sanitizers)"
 gtestSuite "" "$B/native/coreTests" "core tests"
-
-step "benchmark (short run)"
-PEMO_BENCH_MB=2 "$B/native/engineBench" --benchmark_min_time=0.05 >"$RESULTS/bench.txt" 2>&1 &&
-  tail -n 8 "$RESULTS/bench.txt" || fault "benchmark (see $RESULTS/bench.txt)"
 
 step "fuzz build, then the fuzz run on one core beside the cross build"
 fuzzRun=""

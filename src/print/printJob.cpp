@@ -51,11 +51,12 @@ BOOL CALLBACK printAbortProc(HDC, int) {
 
 namespace {
 
-// Sends one page; gives 0 when the printer refused it.
+// Sends one page; gives 0 when the printer refused it (both calls give
+// zero or less for that).
 int printPage(HDC printer, const PageMetrics* metrics, int32_t page) {
-    if (StartPage(printer) < 0) return 0;
+    if (StartPage(printer) <= 0) return 0;
     renderPage(printer, metrics, page - 1, columnsPerRow, rowsPerPage);
-    return EndPage(printer) >= 0;
+    return EndPage(printer) > 0;
 }
 
 // Sends first..last; gives 0 when any page failed.

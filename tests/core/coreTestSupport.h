@@ -1,6 +1,5 @@
 // Shared by the core tests: CP932 text from UTF-8 literals, documents loaded
-// from memory, and the engine put back to the state of a freshly started
-// program before every test.
+// from memory, and the engine as a freshly started program has it.
 #pragma once
 #include <gtest/gtest.h>
 #include <iconv.h>

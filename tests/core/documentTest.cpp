@@ -107,9 +107,8 @@ TEST_F(Document, NoDocumentNoPages) {
     EXPECT_TRUE(totalRows == 0 && paginate(2) == 0 && !pages && !walkPageRows(0, 2, drawRow, &nothing));
 }
 
-// Running out of memory at any allocation of a load, a re-break or the page
-// table fails that step cleanly: a consistent list that can still be drawn,
-// nothing leaked, and the next attempt with memory gives the whole document.
+// Running out of memory at any allocation fails that step cleanly: a list
+// that can still be drawn, nothing leaked, and the next attempt succeeds.
 TEST_F(Document, EveryAllocationCanFail) {
     const std::string text = std::string(600, 'x') + "\r\nab\fcd\n" + std::string(30, 'y');
     const std::string expected = layOut(text, 8, 4);

@@ -1,6 +1,5 @@
-// Input for the document engine from memory, shared by the core tests and the
-// fuzzer: bytes served in reads of at most `chunk` bytes with read number
-// `failAt` (from 1) failing, and a chosen allocation made to fail.
+// Input for the engine from memory, for the core tests and the fuzzer: reads
+// of at most `chunk` bytes, read `failAt` (from 1) failing, and failing allocations.
 #pragma once
 #include <algorithm>
 #include <string>

@@ -98,9 +98,8 @@ TEST_F(RowBreaking, Pieces) {
     EXPECT_TRUE(wordRunLength("a_Z9-b") == 4 && !isDoubleByte(nullptr) && !isDoubleByte("\x82"));
 }
 
-// Re-breaking, as a change of font or paper does, replaces the row tables
-// within the document's blocks: the document ends at the size it started at,
-// and the next load gives the blocks back.
+// Re-breaking, as a change of font or paper does, keeps to the document's
+// blocks, and the next load gives them back.
 TEST_F(RowBreaking, ReBreakingDoesNotGrowTheDocument) {
     std::string text;
     for (int i = 0; i < 1000; ++i) text += std::string(size_t(i * 7 % 200), char('a' + i % 26)) + (i % 97 ? "\r\n" : "\f");
@@ -133,8 +132,8 @@ std::string randomLines(int count) {
     return text;
 }
 
-// Crossing rows eight bytes at a time gives exactly the rows of stepping
-// character by character, for random lines under every switch.
+// Crossing rows eight bytes at a time gives the rows of stepping character
+// by character, for random lines under every switch.
 TEST_F(RowBreaking, ByGroupsAsByCharacters) {
     ASSERT_EQ(loadText(randomLines(200)), 1);
     for (int32_t columns : {4, 5, 7, 9, 16, 80}) {

@@ -1,6 +1,5 @@
-"""Drives the real pemoPrint.exe under Wine on the private display as a user
-would (xdotool), and looks at screenshots, the PDF printer's output and the
-registry. Every wait has a deadline and waits for the state it needs."""
+"""Drives the real pemoPrint.exe under Wine as a user would, and looks at
+screenshots, PDFs and the registry. Every wait waits for a state, with a deadline."""
 import glob
 import os
 import re
@@ -62,8 +61,7 @@ class Program:
 
 
 def document(tag, source):
-    """A copy of `source` under a name no other run uses (the PDF is named
-    after it), and its path as the program sees it."""
+    """A copy of `source` named for this run (as its PDF will be), and its Windows path."""
     name = '%s%d' % (tag, os.getpid())
     path = '%s/%s.txt' % (OUT, name)
     shutil.copy(source, path)
@@ -123,8 +121,7 @@ def menu_command(window, mnemonic):
 
 
 def clipboard(kind, *items):
-    """Text, or files as a file manager copies them (a URI list, which Wine
-    offers as a file list of UTF-16 names), on the clipboard."""
+    """Text, or files as a file manager copies them (Wine offers the URI list as a file list)."""
     files = ''.join('file://%s\r\n' % urllib.parse.quote(item) for item in items)
     data, target = (files, 'text/uri-list') if kind == 'files' else (items[0], 'UTF8_STRING')
     # xclip stays behind to serve the clipboard: it must not hold our output open.
@@ -148,8 +145,7 @@ def capture(window):
 
 
 def screenshot(window, differs_from=None):
-    """The window once painted (its grey frame drawn) and settled, and unlike
-    `differs_from`."""
+    """The window once painted (its grey frame drawn), settled and unlike `differs_from`."""
     seen = []
 
     def settled():
@@ -198,10 +194,6 @@ def check_sheet(picture, scale, framed=False):
 
 
 
-def reg_set(key, name, kind, data):
-    sh('wine', 'reg', 'add', key, '/v', name, '/t', kind, '/d', str(data), '/f')
-
-
 def reg_values(key):
     found = re.findall(r'^    (.+?)    (REG_\w+)    (.*?)\r?$', sh('wine', 'reg', 'query', key), re.M)
     return {name: data for name, _, data in found}
@@ -210,10 +202,9 @@ def reg_values(key):
 def reset_settings(editor=(), scale=None):
     for key in (OWN, EDITOR):
         sh('wine', 'reg', 'delete', key, '/f')
-    for name, kind, data in editor:
-        reg_set(EDITOR, name, kind, data)
-    if scale:
-        reg_set(OWN, 'preview scale', 'REG_DWORD', scale)
+    values = [(EDITOR,) + value for value in editor] + ([(OWN, 'preview scale', 'REG_DWORD', scale)] if scale else [])
+    for key, name, kind, data in values:
+        sh('wine', 'reg', 'add', key, '/v', name, '/t', kind, '/d', str(data), '/f')
 
 
 
@@ -261,8 +252,7 @@ def check_rows_as_laid_out(pdf, source, tab, numbered=False, framed=False):
 
 
 class MapWatch:
-    """Every window mapped on the display while it runs (xev is ready long
-    before Wine has started the program), logged under `name`."""
+    """Every window mapped on the display while it runs, logged under `name`."""
 
     def __init__(self, name):
         self.log = open('%s/map-events-%s.log' % (OUT, name), 'w+')

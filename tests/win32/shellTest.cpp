@@ -1,7 +1,5 @@
 // The Win32 shell in process, on Wine's real registry, printers, dialogs,
-// processes and pipes: what the end-to-end journeys cannot reach or cannot
-// read. Filtered loads use a rules file beside this program, named from the
-// module path as pemo.ini is beside pemoPrint.exe, and real filter programs.
+// processes and pipes: what the end-to-end journeys cannot reach or read.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -12,10 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/appInstance.h"
 #include "app/mainWindow.h"
 #include "app/openDialog.h"
-#include "app/resource.h"
 #include "app/windowCommands.h"
 #include "document/documentLoader.h"
 #include "document/documentNames.h"
@@ -71,8 +67,7 @@ std::string temp(const std::string& name) {
     return std::string(folder, GetTempPathA(MAX_PATH, folder)) + name;
 }
 
-// The filters that hold the shared console now, and whether none holds it
-// within 20 s.
+// The filters that hold the shared console; whether none does within 20 s.
 long consoleUsers() { return InterlockedCompareExchange(&filterConsoleUsers, 0, 0); }
 bool consoleFreed() {
     for (ULONGLONG end = GetTickCount64() + 20000; consoleUsers(); Sleep(10)) {
@@ -92,10 +87,8 @@ protected:
     void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\dalvek"); }
 };
 
-// Stored values are read as they were stored; values of the wrong type or
-// size, or that the program cannot use, are ignored and the defaults stay.
-// The open dialog offers the editor's file pattern first, and all files
-// alone when the editor's pattern is empty.
+// Stored values are read as stored; unusable ones leave the defaults. The
+// open dialog offers the editor's pattern first, or all files alone.
 TEST_F(Shell, StoredValuesAreReadOrRefused) {
     const char *own = programKeyPath, *editor = editorKeyPath;
     LOGFONTA stored = {};
@@ -128,9 +121,8 @@ TEST_F(Shell, StoredValuesAreReadOrRefused) {
     }
 }
 
-// A pipe ends when its writer closes it, however much came before. One that
-// breaks off (its server disconnects) fails the load: the message names its
-// full path and the document is left empty.
+// A pipe ends when its writer closes it. One that breaks off fails the load:
+// the message names its full path and the document is left empty.
 TEST_F(Shell, PipedInputEndsOnlyWhenClosed) {
     const std::string block(512, 'q');
     for (bool closed : {true, false}) {
@@ -153,43 +145,6 @@ TEST_F(Shell, PipedInputEndsOnlyWhenClosed) {
     }
 }
 
-// A dialog may free the DEVMODE it was given and hand back a new one; the
-// program must keep the new one, with the settings from before a Cancel.
-TEST_F(Shell, PrinterHandlesComeBackFromTheDialog) {
-    pageCount = 1;
-    HGLOBAL replaced = nullptr;
-    DialogAnswerer answerer([&](HWND) {
-        SIZE_T size = GlobalSize(printDialog.hDevMode);
-        replaced = GlobalAlloc(GMEM_MOVEABLE, size);
-        memcpy(GlobalLock(replaced), GlobalLock(printDialog.hDevMode), size);
-        GlobalUnlock(replaced);
-        static_cast<DEVMODEA*>(GlobalLock(replaced))->dmOrientation = DMORIENT_LANDSCAPE;
-        GlobalUnlock(replaced);
-        GlobalUnlock(printDialog.hDevMode);
-        GlobalFree(printDialog.hDevMode);
-        printDialog.hDevMode = replaced;
-        return IDCANCEL;
-    });
-    printCommand(nullptr);
-    ASSERT_EQ(printerDevMode, replaced);
-    EXPECT_EQ(static_cast<DEVMODEA*>(GlobalLock(printerDevMode))->dmOrientation, DMORIENT_PORTRAIT);
-    GlobalUnlock(printerDevMode);
-    EXPECT_EQ(printDialog.hDevMode, nullptr);
-    pageCount = 0;
-}
-
-// A printer that reports no orientation is not turned by a stored one.
-TEST_F(Shell, PrinterWithoutOrientation) {
-    HGLOBAL mode = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DEVMODEA));
-    store(programKeyPath, "orientation", REG_BINARY, std::string("\2\0", 2));
-    POINT paper = {21000, 29700};
-    RECT margins = {};
-    loadPageSettings(&margins, mode, &paper);
-    EXPECT_TRUE(paper.x == 21000 && !static_cast<DEVMODEA*>(GlobalLock(mode))->dmOrientation);
-    GlobalFree(mode);
-}
-
-// A drop handle as the shell makes one: a DROPFILES block of ANSI names.
 HDROP dropOf(const std::vector<std::string>& names) {
     size_t size = sizeof(DROPFILES) + 1;
     for (const std::string& name : names) size += name.size() + 1;
@@ -202,8 +157,8 @@ HDROP dropOf(const std::vector<std::string>& names) {
     return static_cast<HDROP>(block);
 }
 
-// One dropped file is shown without a question; several are printed after
-// one, and cancelling the second job leaves the third unloaded.
+// One dropped file is shown; several are printed after one question, and
+// cancelling the second job leaves the third unloaded.
 TEST_F(Shell, DroppedFiles) {
     HWND window = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     columnsPerRow = 80, rowsPerPage = 60;
@@ -221,14 +176,19 @@ TEST_F(Shell, DroppedFiles) {
     EXPECT_TRUE(seen.empty() && documentPath == files[2] && pageCount == 1);
     mainWindowProc(window, WM_DROPFILES, WPARAM(dropOf(files)), 0);
     EXPECT_TRUE(seen == (std::vector<std::string>{"pemoPrint", "印刷中", "印刷中"}) && documentPath == files[1]);
-    // A printer that has gone since start-up: the batch stops at the first
-    // file, with one message.
+    // A printer gone, or refusing the job: the batch stops at once, with a message.
     HGLOBAL mode = printerDevMode;
     printerDevMode = nullptr;
     seen.clear();
     mainWindowProc(window, WM_DROPFILES, WPARAM(dropOf(files)), 0);
     printerDevMode = mode;
     EXPECT_TRUE(seen == (std::vector<std::string>{"pemoPrint", "pemoPrint"}) && documentPath == files[0]);
+    const char* spooler = "Software\\Wine\\Printing\\Spooler";
+    store(spooler, "CUPS:PDF", REG_SZ, std::string("/dev/full", 10));
+    seen.clear();
+    mainWindowProc(window, WM_DROPFILES, WPARAM(dropOf(files)), 0);
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, spooler, "CUPS:PDF");
+    EXPECT_TRUE(seen == (std::vector<std::string>{"pemoPrint", "印刷中", "pemoPrint"}) && documentPath == files[0]);
     DestroyWindow(window);
 }
 
@@ -246,8 +206,7 @@ std::string utf16(const std::string& text, int bigEndian) {
     return bytes;
 }
 
-// NumOfFilter -1 reads as ten sections; the ninth, absent, applies to every
-// file that the eight before it leave, and has no filter.
+// NumOfFilter -1 reads as ten sections; the absent ninth takes what is left.
 const std::string rulesText = "[Initialize]\nNumOfFilter=-1\n[Filter1]\nSuffixes=.echo\n"
     "InputFilter=cmd /c echo t&T x^&T\n[Filter2]\nSuffixes=.none\nInputFilter=cmd /c type nul\n"
     "[Filter3]\nSuffixes=.bad\nInputFilter=noSuchFilter.exe\n[Filter4]\nSuffixes=.direct\n"
@@ -308,9 +267,8 @@ TEST(FilterRunner, LoadsThroughTheRuleOfEachFile) {
     clearLineList();
 }
 
-// The command-line file read ahead is taken by the load of that file only,
-// and once, as it was read: a later load reads the file anew. A file whose
-// filter wants a console is read at its load, not ahead.
+// The file read ahead is taken by its own load only, once, as it was read. A
+// file whose filter wants a console is read at its load, not ahead.
 TEST(EarlyRead, IsTakenByTheLoadOfItsFileOnce) {
     RulesFile rules;
     const std::string other = temp("other.txt");
@@ -336,8 +294,8 @@ TEST(EarlyRead, IsTakenByTheLoadOfItsFileOnce) {
     }
 }
 
-// Half a megabyte of output waits for its reader, so the filter runs until
-// it is read. The feeder of a filter that ignores its input stops.
+// Half a megabyte of output keeps the filter running until it is read. The
+// feeder of a filter that ignores its input stops.
 TEST(FilterRunner, ConsoleIsHeldOnlyWhenAskedForAndUntilTheFilterEnds) {
     RulesFile rules;
     std::string prose, text;
