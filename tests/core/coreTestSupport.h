@@ -13,7 +13,6 @@
 #include "layout/pagination.h"
 #include "layout/rowBreaking.h"
 
-// Text that does not convert comes back as it is.
 inline std::string convertText(std::string text, const char* to, const char* from) {
     iconv_t cd = iconv_open(to, from);
     std::string out(text.size() * 4 + 4, '\0');

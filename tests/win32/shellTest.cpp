@@ -243,6 +243,7 @@ TEST(FilterRunner, LoadsThroughTheRuleOfEachFile) {
         {"b.sjis", std::string(70000, 'a') + PROSE, 0, 1, std::string(70000, 'a') + PROSE},
         {"a.u16", utf16(u8"" PROSE "終", 0), 0, 1, PROSE "終"}, {"b.u16", utf16(u8"" PROSE "終", 1), 0, 1, PROSE "終"},
         {"c.u16", utf16(std::string(32768, 'a') + u8"終", 0), 0, 1, std::string(32768, 'a') + "終"},  // one unit after a piece
+        {"d.u8", u8"終" + std::string(65533, 'a') + "b", 0, 1, "終" + std::string(65533, 'a') + "b"},  // one byte after a piece
     };
     for (const auto& c : cases) {
         std::ofstream(temp(c.name), std::ios::binary) << c.bytes;
