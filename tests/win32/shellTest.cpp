@@ -49,11 +49,7 @@ struct DialogAnswerer {
     }
 };
 
-inline std::string textOf(HWND window) {
-    char text[400] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
+inline std::string textOf(HWND window) { char text[400] = ""; return GetWindowTextA(window, text, sizeof text), text; }
 
 void store(const char* key, const char* name, DWORD type, const std::string& bytes) {
     HKEY handle;
@@ -97,6 +93,7 @@ TEST_F(Shell, StoredValuesAreReadOrRefused) {
         store(own, "preview scale", REG_DWORD, dword(usable ? 150 : 0));
         store(own, "logfont", REG_BINARY, usable ? std::string(reinterpret_cast<char*>(&stored), 60) : std::string(59, 'A'));
         store(own, "footer(left)", REG_SZ, usable ? std::string("&P", 3) : std::string(300, 'x'));
+        store(own, "margin", REG_BINARY, std::string(usable ? 16 : 15, '\0'));  // none kept; a bad value gives 20 mm
         store(editor, "tab count", REG_DWORD, dword(usable ? 8 : DWORD(-5)));
         store(editor, "kinsoku1", REG_SZ, usable ? std::string("x", 2) : std::string(256, '.'));
         store(editor, "default ext", REG_SZ, usable ? std::string("htm", 4) : std::string("html", 5));
@@ -109,6 +106,8 @@ TEST_F(Shell, StoredValuesAreReadOrRefused) {
         loadProgramSettings();
         loadEditorSettings();
         loadFontSettings(&font, &pointSize);
+        queryDefaultPrinter(nullptr);
+        EXPECT_TRUE(pageSetup.rtMargin.left == (usable ? 0 : 2000) && pageSetup.rtMargin.bottom == pageSetup.rtMargin.left);
         EXPECT_TRUE(previewScale == (usable ? 150 : 100) && layoutSettings.tabCount == (usable ? 8 : 4) &&
                     !strcmp(font.lfFaceName, usable ? "VL Gothic" : "face")) << usable;
         EXPECT_TRUE(!strcmp(headerFooterSettings.footerLeft, usable ? "&P" : "") &&
@@ -146,13 +145,11 @@ TEST_F(Shell, PipedInputEndsOnlyWhenClosed) {
 }
 
 HDROP dropOf(const std::vector<std::string>& names) {
-    size_t size = sizeof(DROPFILES) + 1;
-    for (const std::string& name : names) size += name.size() + 1;
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-    char* bytes = static_cast<char*>(GlobalLock(block));
-    reinterpret_cast<DROPFILES*>(bytes)->pFiles = sizeof(DROPFILES);
-    char* at = bytes + sizeof(DROPFILES);
-    for (const std::string& name : names) at += name.copy(at, name.size()) + 1;
+    DROPFILES head = {sizeof head, {}, FALSE, FALSE};
+    std::string bytes(reinterpret_cast<char*>(&head), sizeof head);
+    for (const std::string& name : names) bytes += name + '\0';
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size() + 1);
+    memcpy(GlobalLock(block), (bytes + '\0').data(), bytes.size() + 1);
     GlobalUnlock(block);
     return static_cast<HDROP>(block);
 }
@@ -240,7 +237,8 @@ TEST(FilterRunner, LoadsThroughTheRuleOfEachFile) {
         {"a.direct", std::string(70000, 'd'), 0, 1, std::string(70000, 'd')}, {"a.u8", u8"" PROSE, 0, 1, PROSE},
         {"b.u8", u8"\uFEFF" PROSE "é", 0, 1, PROSE "?"}, {"a.sjis", PROSE, 0, 1, PROSE},
         {"c.u8", u8"1\u301C3 \u2212\u2016\u2014\u00A2\u00A3\u00AC\u0101", 0, 1, "1～3 －∥―￠￡￢?"},
-        {"b.sjis", std::string(70000, 'a') + PROSE, 0, 1, std::string(70000, 'a') + PROSE},
+        {"b.sjis", "\x7F" + std::string(70000, 'a') + PROSE, 0, 1, "\x7F" + std::string(70000, 'a') + PROSE},
+        {"e.u8", u8"終" + std::string(65531, 'a') + u8"\u0915", 0, 1, "終" + std::string(65531, 'a') + "?"},  // cut in a character
         {"a.u16", utf16(u8"" PROSE "終", 0), 0, 1, PROSE "終"}, {"b.u16", utf16(u8"" PROSE "終", 1), 0, 1, PROSE "終"},
         {"c.u16", utf16(std::string(32768, 'a') + u8"終", 0), 0, 1, std::string(32768, 'a') + "終"},  // one unit after a piece
         {"d.u8", u8"終" + std::string(65533, 'a') + "b", 0, 1, "終" + std::string(65533, 'a') + "b"},  // one byte after a piece
@@ -266,6 +264,17 @@ TEST(FilterRunner, LoadsThroughTheRuleOfEachFile) {
         DeleteFileA(temp(c.name).c_str());
     }
     clearLineList();
+}
+
+// Run on its own with a file for its input, as the read-me shows.
+TEST(Converter, TakesAFileForItsInput) {
+    char module[MAX_PATH];
+    const std::string folder(module, GetModuleFileNameA(nullptr, module, MAX_PATH) - 14);
+    std::ofstream(temp("in.u8"), std::ios::binary) << u8"" PROSE;
+    const std::string command = "\"\"" + folder + "sjisConverter.exe\" <\"" + temp("in.u8") + "\" >\"" + temp("out.sjis") + "\"\"";
+    EXPECT_EQ(system(command.c_str()), 0);  // cmd takes off the outer quotes
+    std::ifstream out(temp("out.sjis"), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(out), {}), PROSE);
 }
 
 // The file read ahead is taken by its own load only, once, as it was read. A
