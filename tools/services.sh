@@ -40,6 +40,10 @@ startCups() {
     lpadmin -p PDFMargins -v cups-pdf:/ -P "$PEMO_RUN/margins.ppd" -E
   fi
   lpadmin -d PDF
+  # Each run starts with empty, accepting queues: a job an earlier run left
+  # (or that stopped its printer) would hold this run's prints and waits.
+  cancel -a PDF PDFMargins >/dev/null 2>&1
+  cupsenable PDF PDFMargins && cupsaccept PDF PDFMargins
 }
 
 startWine() {

@@ -189,7 +189,8 @@ def check_sheet(picture, scale, framed=False):
     check(abs(xs[1] - xs[0] - margin) <= 2 and abs(ys[1] - ys[0] - margin) <= 2,
           'the outline is not 20 mm inside the frame: x %s, y %s' % (xs, ys))
     inside = ink and ink[0] >= xs[1] and ink[1] >= ys[1] and ink[3] <= ys[2] and ink[2] < xs[3]
-    margins = ink and ink[0] < xs[1] and ink[1] < ys[1] and ink[3] > ys[2] and ink[0] > xs[0]
+    margins = ink and ink[0] < xs[1] and ink[1] < ys[1] and ink[3] > ys[2] and ink[0] > xs[0] and abs(
+        ink[3] - ys[2] - (ys[1] - ink[1])) <= 3  # the footer as far below as the header is above
     check(margins if framed else inside, 'text at %s, outline x %s y %s' % (ink, xs, ys))
 
 

@@ -66,10 +66,8 @@ std::string temp(const std::string& name) {
 // The filters that hold the shared console; whether none does within 20 s.
 long consoleUsers() { return InterlockedCompareExchange(&filterConsoleUsers, 0, 0); }
 bool consoleFreed() {
-    for (ULONGLONG end = GetTickCount64() + 20000; consoleUsers(); Sleep(10)) {
-        if (GetTickCount64() > end) return false;
-    }
-    return true;
+    for (ULONGLONG end = GetTickCount64() + 20000; consoleUsers() && GetTickCount64() < end;) Sleep(10);
+    return !consoleUsers();
 }
 
 std::string dword(DWORD value) { return std::string(reinterpret_cast<char*>(&value), 4); }
@@ -266,15 +264,21 @@ TEST(FilterRunner, LoadsThroughTheRuleOfEachFile) {
     clearLineList();
 }
 
-// Run on its own with a file for its input, as the read-me shows.
-TEST(Converter, TakesAFileForItsInput) {
+// Run on its own, as the read-me shows, with a file or a pipe for its input:
+// the text in Shift_JIS, and exit status 0.
+TEST(Converter, TakesAFileOrAPipeForItsInput) {
     char module[MAX_PATH];
-    const std::string folder(module, GetModuleFileNameA(nullptr, module, MAX_PATH) - 14);
-    std::ofstream(temp("in.u8"), std::ios::binary) << u8"" PROSE;
-    const std::string command = "\"\"" + folder + "sjisConverter.exe\" <\"" + temp("in.u8") + "\" >\"" + temp("out.sjis") + "\"\"";
-    EXPECT_EQ(system(command.c_str()), 0);  // cmd takes off the outer quotes
-    std::ifstream out(temp("out.sjis"), std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(out), {}), PROSE);
+    const std::string converter = std::string(module, GetModuleFileNameA(nullptr, module, MAX_PATH) - 14) + "sjisConverter.exe";
+    const std::string in = temp("in.u8"), out = temp("out.sjis");
+    std::ofstream(in, std::ios::binary) << u8"" PROSE;
+    for (bool piped : {false, true}) {
+        const std::string command = "\"\"" + converter + "\"" + (piped ? "" : " <\"" + in + "\"") + " >\"" + out + "\"\"";  // cmd takes off the outer quotes
+        FILE* input = piped ? _popen(command.c_str(), "wb") : nullptr;
+        if (input) fputs(u8"" PROSE, input);
+        EXPECT_EQ(piped ? _pclose(input) : system(command.c_str()), 0) << piped;
+        std::ifstream read(out, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(read), {}), PROSE) << piped;
+    }
 }
 
 // The file read ahead is taken by its own load only, once, as it was read. A
