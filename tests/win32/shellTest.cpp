@@ -273,6 +273,7 @@ TEST(Converter, TakesAFileOrAPipeForItsInput) {
     std::ofstream(in, std::ios::binary) << u8"" PROSE;
     for (bool piped : {false, true}) {
         const std::string command = "\"\"" + converter + "\"" + (piped ? "" : " <\"" + in + "\"") + " >\"" + out + "\"\"";  // cmd takes off the outer quotes
+        DeleteFileA(out.c_str());
         FILE* input = piped ? _popen(command.c_str(), "wb") : nullptr;
         if (input) fputs(u8"" PROSE, input);
         EXPECT_EQ(piped ? _pclose(input) : system(command.c_str()), 0) << piped;
