@@ -49,7 +49,7 @@ struct DialogAnswerer {
     }
 };
 
-inline std::string textOf(HWND window) { char text[400] = ""; return GetWindowTextA(window, text, sizeof text), text; }
+inline std::string textOf(HWND window) { char text[400]; return std::string(text, size_t(GetWindowTextA(window, text, sizeof text))); }
 
 void store(const char* key, const char* name, DWORD type, const std::string& bytes) {
     HKEY handle;
@@ -233,10 +233,10 @@ TEST(FilterRunner, LoadsThroughTheRuleOfEachFile) {
         {"a.echo", "direct", 0, 1, "t8 x&T\r\n"}, {"a.echo", "direct", CONTROL, 1, "direct"},
         {"a.echo", "direct", CANCEL, 1, "direct"}, {"フィルタ\\a.txt", "x", 0, 1, "folder\r\n"},
         {"a.direct", std::string(70000, 'd'), 0, 1, std::string(70000, 'd')}, {"a.u8", u8"" PROSE, 0, 1, PROSE},
-        {"b.u8", u8"\uFEFF" PROSE "é", 0, 1, PROSE "?"}, {"a.sjis", PROSE, 0, 1, PROSE},
+        {"b.u8", u8"\uFEFF" PROSE "é", 0, 1, PROSE "?"},
         {"c.u8", u8"1\u301C3 \u2212\u2016\u2014\u00A2\u00A3\u00AC\u0101", 0, 1, "1～3 －∥―￠￡￢?"},
         {"b.sjis", "\x7F" + std::string(70000, 'a') + PROSE, 0, 1, "\x7F" + std::string(70000, 'a') + PROSE},
-        {"e.u8", u8"終" + std::string(65531, 'a') + u8"\u0915", 0, 1, "終" + std::string(65531, 'a') + "?"},  // cut in a character
+        {"e.u8", u8"終" + std::string(65531, 'a') + u8"\u0915", 0, 1, "終" + std::string(65531, 'a') + "?"},  // E0-led, cut at a piece
         {"a.u16", utf16(u8"" PROSE "終", 0), 0, 1, PROSE "終"}, {"b.u16", utf16(u8"" PROSE "終", 1), 0, 1, PROSE "終"},
         {"c.u16", utf16(std::string(32768, 'a') + u8"終", 0), 0, 1, std::string(32768, 'a') + "終"},  // one unit after a piece
         {"d.u8", u8"終" + std::string(65533, 'a') + "b", 0, 1, "終" + std::string(65533, 'a') + "b"},  // one byte after a piece
