@@ -13,12 +13,22 @@ namespace {
 enum { FEED_PIECE_SIZE = 64 * 1024 };
 
 // Every filter and whatever it starts in turn, so that all of them can be
-// ended at once when the program ends before their output is read.
-HANDLE filterJob() {
-    static HANDLE job = CreateJobObjectA(nullptr, nullptr);
+// ended at once when the program ends before their output is read. The job
+// ends them too when the program ends by any way out: its handle is the
+// program's only one, so a filter started after they were ended cannot
+// outlive the program either.
+HANDLE createFilterJob() {
+    HANDLE job = CreateJobObjectA(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (job) SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
     return job;
 }
-volatile LONG filtersEnded = 0;
+
+HANDLE filterJob() {
+    static HANDLE job = createFilterJob();
+    return job;
+}
 
 // Closes its handle on the way out unless it was handed on.
 struct OwnedHandle {
@@ -113,13 +123,7 @@ HANDLE launchFilter(char* command, FilterPipes* pipes, int console) {
     pipes->outputWrite.close();
     if (!ok) return nullptr;
     AssignProcessToJobObject(filterJob(), started.hProcess);  // without a job it still runs
-    if (filtersEnded) {
-        TerminateProcess(started.hProcess, 0);
-        CloseHandle(started.hProcess);
-        started.hProcess = nullptr;
-    } else {
-        ResumeThread(started.hThread);
-    }
+    ResumeThread(started.hThread);
     CloseHandle(started.hThread);
     return started.hProcess;
 }
@@ -167,7 +171,6 @@ HANDLE openInput(const char* path) {
 }
 
 void endAllFilters() {
-    InterlockedExchange(&filtersEnded, 1);
     TerminateJobObject(filterJob(), 0);
 }
 

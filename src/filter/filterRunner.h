@@ -17,8 +17,8 @@ struct FeedJob {
 // or its filter cannot be run (nothing of the attempt is left behind).
 HANDLE openInput(const char* path);
 
-// Ends every filter that runs, and whatever they started, and starts no
-// more: for the way out of the program while a filter may still be read.
+// Ends every filter that runs, and whatever they started: for the way out
+// of the program while a filter may still be read.
 void endAllFilters();
 
 // The feeder thread: copies the file into the filter, waits for the filter

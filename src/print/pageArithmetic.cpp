@@ -52,6 +52,12 @@ int32_t clampToInt32(int64_t value) {
     return int32_t(value);
 }
 
+int32_t marginForBorder(int32_t borderPixels, int32_t pixelsPerInch) {
+    if (pixelsPerInch <= 0) return DEFAULT_MARGIN;
+    int64_t margin = (int64_t(borderPixels) * 2540 + pixelsPerInch / 2) / pixelsPerInch;
+    return margin > DEFAULT_MARGIN ? clampToInt32(margin) : DEFAULT_MARGIN;
+}
+
 int32_t scaleForPreview(int32_t pixels, int32_t scale) {
     double scaled = double(scale) * 0.01 * double(pixels);
     if (scaled >= 2147483647.0) return INT32_MAX;

@@ -26,6 +26,12 @@ int32_t adoptMeasuredPaperSize(int32_t pageSetupValue, int32_t measuredValue);
 // Turns the margins with the sheet when the orientation changes to `orientation`.
 void rotateMargins(MarginBox* margins, int32_t orientation);
 
+enum { DEFAULT_MARGIN = 2000 };  // hundredths of a millimetre
+
+// The margin that keeps text off an unprintable border of that many pixels:
+// the border in hundredths of a millimetre, rounded, and at least the default.
+int32_t marginForBorder(int32_t borderPixels, int32_t pixelsPerInch);
+
 // A 64-bit result brought back into 32 bits, saturating.
 int32_t clampToInt32(int64_t value);
 

@@ -4,12 +4,11 @@
 
 #include "../settings/registrySettings.h"
 #include "deviceFont.h"
+#include "pageArithmetic.h"
 #include "pageMetrics.h"
 #include "printerDialogs.h"
 
 namespace {
-
-const LONG defaultMargin = 2000;  // hundredths of a millimetre
 
 void preparePrintDialog(HWND window) {
     memset(&printDialog, 0, sizeof printDialog);
@@ -21,31 +20,22 @@ void preparePrintDialog(HWND window) {
     printDialog.nCopies = 1;
 }
 
-LONG atLeast(LONG value, LONG minimum) {
-    return value < minimum ? minimum : value;
-}
-
 }  // namespace
 
 RECT defaultMargins() {
-    RECT margins = {defaultMargin, defaultMargin, defaultMargin, defaultMargin};
+    RECT margins = {DEFAULT_MARGIN, DEFAULT_MARGIN, DEFAULT_MARGIN, DEFAULT_MARGIN};
     HDC printer = createPrinterDC();
     if (!printer) return margins;
-    // The unprintable border, in hundredths of a millimetre.
-    POINT border[2] = {
-        {GetDeviceCaps(printer, PHYSICALOFFSETX), GetDeviceCaps(printer, PHYSICALOFFSETY)},
-        {GetDeviceCaps(printer, PHYSICALWIDTH) - GetDeviceCaps(printer, HORZRES) -
-             GetDeviceCaps(printer, PHYSICALOFFSETX),
-         GetDeviceCaps(printer, PHYSICALHEIGHT) - GetDeviceCaps(printer, VERTRES) -
-             GetDeviceCaps(printer, PHYSICALOFFSETY)},
-    };
+    // The unprintable border on each side, in pixels.
+    int offsetX = GetDeviceCaps(printer, PHYSICALOFFSETX), offsetY = GetDeviceCaps(printer, PHYSICALOFFSETY);
+    int rightBorder = GetDeviceCaps(printer, PHYSICALWIDTH) - GetDeviceCaps(printer, HORZRES) - offsetX;
+    int bottomBorder = GetDeviceCaps(printer, PHYSICALHEIGHT) - GetDeviceCaps(printer, VERTRES) - offsetY;
     int dpiX = GetDeviceCaps(printer, LOGPIXELSX), dpiY = GetDeviceCaps(printer, LOGPIXELSY);
     DeleteDC(printer);
-    if (dpiX <= 0 || dpiY <= 0) return margins;
-    margins.left = atLeast(MulDiv(border[0].x, 2540, dpiX), defaultMargin);
-    margins.top = atLeast(MulDiv(border[0].y, 2540, dpiY), defaultMargin);
-    margins.right = atLeast(MulDiv(border[1].x, 2540, dpiX), defaultMargin);
-    margins.bottom = atLeast(MulDiv(border[1].y, 2540, dpiY), defaultMargin);
+    margins.left = marginForBorder(offsetX, dpiX);
+    margins.top = marginForBorder(offsetY, dpiY);
+    margins.right = marginForBorder(rightBorder, dpiX);
+    margins.bottom = marginForBorder(bottomBorder, dpiY);
     return margins;
 }
 

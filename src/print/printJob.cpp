@@ -51,26 +51,26 @@ BOOL CALLBACK printAbortProc(HDC, int) {
 
 namespace {
 
-// Sends one page; gives 0 when the printer refused it (both calls give
-// zero or less for that).
-int printPage(HDC printer, const PageMetrics* metrics, int32_t page) {
-    if (StartPage(printer) <= 0) return 0;
+// Sends one page; false when the printer refused it (both calls give zero
+// or less for that).
+bool printPage(HDC printer, const PageMetrics* metrics, int32_t page) {
+    if (StartPage(printer) <= 0) return false;
     renderPage(printer, metrics, page - 1, columnsPerRow, rowsPerPage);
     return EndPage(printer) > 0;
 }
 
-// Sends first..last; gives 0 when any page failed.
-int printPages(HDC printer, const PageMetrics* metrics, int32_t first, int32_t last) {
-    int ok = 1;
+// Sends the range; false when any page failed.
+bool printPages(HDC printer, const PageMetrics* metrics, PageRange range) {
+    bool ok = true;
     WORD copies = printDialog.nCopies;
     bool collate = (printDialog.Flags & PD_COLLATE) != 0;
     WORD passes = collate ? copies : 1;
     WORD copiesOfEachPage = collate ? 1 : copies;
     for (WORD pass = 0; pass < passes; ++pass) {
-        for (int32_t page = first; page <= last; ++page) {
+        for (int32_t page = range.first; page <= range.last; ++page) {
             for (WORD copy = 0; copy < copiesOfEachPage; ++copy) {
                 if (!printPage(printer, metrics, page)) {
-                    ok = 0;
+                    ok = false;
                     break;  // the other copies of this page are skipped
                 }
             }
@@ -89,9 +89,8 @@ void reportPrintFailure(HWND owner) {
 
 int printDocument(HWND owner, HDC printer, const PageMetrics* metrics) {
     FocusKeeper focus;
-    int32_t first = 0, last = 0;
-    choosePageRange((printDialog.Flags & PD_PAGENUMS) != 0, printDialog.nFromPage,
-                    printDialog.nToPage, pageCount, &first, &last);
+    PageRange range = choosePageRange((printDialog.Flags & PD_PAGENUMS) != 0,
+                                      printDialog.nFromPage, printDialog.nToPage, pageCount);
 
     EnableWindow(owner, FALSE);
     printCancelled = 0;
@@ -105,7 +104,7 @@ int printDocument(HWND owner, HDC printer, const PageMetrics* metrics) {
     int ok = StartDocA(printer, &document) > 0;
     if (ok) {
         captureDateTime();
-        ok = printPages(printer, metrics, first, last);
+        ok = printPages(printer, metrics, range);
         // A document the spooler refuses at its end has not been printed either.
         if (ok) ok = EndDoc(printer) > 0;
     }

@@ -1,16 +1,10 @@
 #include "printRange.h"
 
-void choosePageRange(int usePageNumbers, uint16_t fromPage, uint16_t toPage, int32_t pageCount,
-                     int32_t* first, int32_t* last) {
-    if (!usePageNumbers || pageCount < 1) {
-        *first = 1;
-        *last = pageCount;
-        return;
-    }
+PageRange choosePageRange(int usePageNumbers, uint16_t fromPage, uint16_t toPage, int32_t pageCount) {
+    if (!usePageNumbers || pageCount < 1) return PageRange{1, pageCount};
     int32_t from = fromPage == 0 ? 1 : fromPage;
-    *first = from > pageCount ? pageCount : from;
     int32_t to = toPage < pageCount ? toPage : pageCount;
-    *last = to < 1 ? 1 : to;
+    return PageRange{from > pageCount ? pageCount : from, to < 1 ? 1 : to};
 }
 
 uint16_t dialogPageNumber(int32_t page) {

@@ -96,9 +96,9 @@ void loadStringDefault(UINT id, char* buffer, int size) {
 
 }  // namespace
 
-int loadProgramSettings() {
+void loadProgramSettings() {
     Key key;
-    if (!key.openForReading(programKeyPath)) return 0;
+    if (!key.openForReading(programKeyPath)) return;
     HeaderFooterSettings& s = headerFooterSettings;
     readCheckedNumber(key.handle, "preview scale", &previewScale, isUsablePreviewScale);
     readFlag(key.handle, "print header", &s.printHeader);
@@ -107,10 +107,9 @@ int loadProgramSettings() {
     for (const TemplateValue* t = templateValues(); t->name; ++t) {
         readString(key.handle, t->name, t->text, TEMPLATE_SIZE);
     }
-    return 1;
 }
 
-int loadEditorSettings() {
+void loadEditorSettings() {
     LayoutSettings& s = layoutSettings;
     loadStringDefault(IDS_KINSOKU_LINE_START, s.kinsokuLineStart, KINSOKU_SET_SIZE);
     loadStringDefault(IDS_KINSOKU_HANGING, s.kinsokuHanging, KINSOKU_SET_SIZE);
@@ -118,7 +117,7 @@ int loadEditorSettings() {
     loadStringDefault(IDS_TEXT_FILTER, openFilterPattern, OPEN_PATTERN_SIZE);
     loadStringDefault(IDS_DEFAULT_EXT, defaultExtension, DEFAULT_EXTENSION_SIZE);
     Key key;
-    if (!key.openForReading(editorKeyPath)) return 0;
+    if (!key.openForReading(editorKeyPath)) return;
     // A tab stop every 0 columns would divide by zero in the layout.
     readCheckedNumber(key.handle, "tab count", &s.tabCount, isUsableTabCount);
     readFlag(key.handle, "word wraps", &s.wordWrap);
@@ -128,10 +127,9 @@ int loadEditorSettings() {
     readString(key.handle, "kinsoku3", s.kinsokuLineEnd, KINSOKU_SET_SIZE);
     readString(key.handle, "text filter", openFilterPattern, OPEN_PATTERN_SIZE);
     readString(key.handle, "default ext", defaultExtension, DEFAULT_EXTENSION_SIZE);
-    return 1;
 }
 
-int loadPageSettings(RECT* margins, HGLOBAL devMode, POINT* paperSize, int* marginsFound) {
+void loadPageSettings(RECT* margins, HGLOBAL devMode, POINT* paperSize, int* marginsFound) {
     Key key;
     int opened = key.openForReading(programKeyPath);
     ReadValue v;
@@ -144,7 +142,7 @@ int loadPageSettings(RECT* margins, HGLOBAL devMode, POINT* paperSize, int* marg
     int hasOrientation = opened && v.read(key.handle, "orientation") &&
                          decodeOrientation(v.value, &orientation);
     DEVMODEA* mode = static_cast<DEVMODEA*>(GlobalLock(devMode));
-    if (!mode) return opened;
+    if (!mode) return;
     int printerTurns = mode->dmOrientation == ORIENTATION_PORTRAIT ||
                        mode->dmOrientation == ORIENTATION_LANDSCAPE;
     if (!hasOrientation || !printerTurns) {
@@ -163,36 +161,32 @@ int loadPageSettings(RECT* margins, HGLOBAL devMode, POINT* paperSize, int* marg
         }
     }
     GlobalUnlock(devMode);
-    return opened;
 }
 
-int loadFontSettings(LOGFONTA* logFont, int32_t* size) {
+void loadFontSettings(LOGFONTA* logFont, int32_t* size) {
     Key key;
-    if (!key.openForReading(programKeyPath)) return 0;
+    if (!key.openForReading(programKeyPath)) return;
     ReadValue v;
     if (v.read(key.handle, "logfont")) decodeLogFont(v.value, reinterpret_cast<unsigned char*>(logFont));
     readCheckedNumber(key.handle, "point size", size, isUsablePointSize);
-    return 1;
 }
 
-int saveFontSettings(const LOGFONTA* logFont, int32_t size) {
+void saveFontSettings(const LOGFONTA* logFont, int32_t size) {
     Key key;
-    if (!key.openForWriting(programKeyPath)) return 0;
+    if (!key.openForWriting(programKeyPath)) return;
     writeBinary(key.handle, "logfont", logFont, LOGFONT_VALUE_SIZE);
     writeDword(key.handle, "point size", size);
-    return 1;
 }
 
-int savePreviewScale() {
+void savePreviewScale() {
     Key key;
-    if (!key.openForWriting(programKeyPath)) return 0;
+    if (!key.openForWriting(programKeyPath)) return;
     writeDword(key.handle, "preview scale", previewScale);
-    return 1;
 }
 
-int saveFormatSettings() {
+void saveFormatSettings() {
     Key key;
-    if (!key.openForWriting(programKeyPath)) return 0;
+    if (!key.openForWriting(programKeyPath)) return;
     const HeaderFooterSettings& s = headerFooterSettings;
     writeDword(key.handle, "print header", s.printHeader);
     writeDword(key.handle, "print footer", s.printFooter);
@@ -200,27 +194,24 @@ int saveFormatSettings() {
     for (const TemplateValue* t = templateValues(); t->name; ++t) {
         writeString(key.handle, t->name, t->text);
     }
-    return 1;
 }
 
-int savePageSettings(const RECT* margins, HGLOBAL devMode) {
+void savePageSettings(const RECT* margins, HGLOBAL devMode) {
     // The sheet in use has turned whether or not it can be stored.
-    int16_t orientation = 0;
     DEVMODEA* mode = static_cast<DEVMODEA*>(GlobalLock(devMode));
     if (mode) {
-        orientation = savedOrientation = mode->dmOrientation;
+        savedOrientation = mode->dmOrientation;
         GlobalUnlock(devMode);
     }
     Key key;
-    if (!key.openForWriting(programKeyPath)) return 0;
+    if (!key.openForWriting(programKeyPath)) return;
     unsigned char marginBytes[MARGIN_VALUE_SIZE];
     encodeMargins(MarginBox{margins->left, margins->top, margins->right, margins->bottom},
                   marginBytes);
     writeBinary(key.handle, "margin", marginBytes, sizeof marginBytes);
     if (mode) {
         unsigned char orientationBytes[ORIENTATION_VALUE_SIZE];
-        encodeOrientation(orientation, orientationBytes);
+        encodeOrientation(savedOrientation, orientationBytes);
         writeBinary(key.handle, "orientation", orientationBytes, sizeof orientationBytes);
     }
-    return 1;
 }

@@ -12,12 +12,12 @@ extern const char editorKeyPath[];
 extern char openFilterPattern[OPEN_PATTERN_SIZE];
 extern char defaultExtension[DEFAULT_EXTENSION_SIZE];
 
-int loadProgramSettings();
-int loadEditorSettings();
+void loadProgramSettings();
+void loadEditorSettings();
 // marginsFound, when given, tells whether "margin" was stored.
-int loadPageSettings(RECT* margins, HGLOBAL devMode, POINT* paperSize, int* marginsFound = nullptr);
-int loadFontSettings(LOGFONTA* logFont, int32_t* pointSize);
-int saveFontSettings(const LOGFONTA* logFont, int32_t pointSize);
-int savePreviewScale();
-int saveFormatSettings();
-int savePageSettings(const RECT* margins, HGLOBAL devMode);
+void loadPageSettings(RECT* margins, HGLOBAL devMode, POINT* paperSize, int* marginsFound = nullptr);
+void loadFontSettings(LOGFONTA* logFont, int32_t* pointSize);
+void saveFontSettings(const LOGFONTA* logFont, int32_t pointSize);
+void savePreviewScale();
+void saveFormatSettings();
+void savePageSettings(const RECT* margins, HGLOBAL devMode);

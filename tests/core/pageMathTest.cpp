@@ -27,6 +27,9 @@ TEST(PageMath, Units) {
     const int32_t scaled[][3] = {{794, 60, 476}, {794, 150, 1191}, {1123, 75, 842}, {100, 100, 100},
                                  {INT32_MAX, 10000, INT32_MAX}, {INT32_MIN, 200, INT32_MIN}};
     for (const auto& s : scaled) EXPECT_EQ(scaleForPreview(s[0], s[1]), s[2]) << s[0] << " " << s[1];
+    const int32_t margins[][3] = {{236, 300, 2000}, {300, 300, 2540}, {301, 300, 2548}, {-400, 300, 2000},
+                                  {3000, 0, 2000}, {INT32_MAX, 1, INT32_MAX}};  // border pixels, dpi
+    for (const auto& m : margins) EXPECT_EQ(marginForBorder(m[0], m[1]), m[2]) << m[0] << " " << m[1];
     EXPECT_TRUE(clampToInt32(int64_t(INT32_MAX) + 1) == INT32_MAX && clampToInt32(int64_t(INT32_MIN) - 1) == INT32_MIN &&
                 clampToInt32(-7) == -7);
 }
@@ -60,10 +63,8 @@ TEST(PageMath, PageRange) {
         {1, 3, 9, 5, 3, 5},     {1, 40000, 50000, 60000, 40000, 50000},          {1, 4, 2, 5, 4, 2},
         {1, 8, 3, 5, 5, 3},     {1, 3, 0, 5, 3, 1},   {0, 1, 1, 0, 1, 0},         {1, 1, 1, 0, 1, 0}};
     for (const auto& r : ranges) {
-        int32_t first = -99, last = -99;
-        choosePageRange(r[0], uint16_t(r[1]), uint16_t(r[2]), r[3], &first, &last);
-        EXPECT_EQ(first, r[4]) << r[0] << " " << r[1] << "-" << r[2] << " of " << r[3];
-        EXPECT_EQ(last, r[5]) << r[0] << " " << r[1] << "-" << r[2] << " of " << r[3];
+        PageRange range = choosePageRange(r[0], uint16_t(r[1]), uint16_t(r[2]), r[3]);
+        EXPECT_TRUE(range.first == r[4] && range.last == r[5]) << r[0] << " " << r[1] << "-" << r[2] << " of " << r[3];
     }
     const int32_t fields[][2] = {{1, 1}, {65535, 65535}, {65536, 65535}, {65537, 65535}, {0, 1}, {-3, 1}};
     for (const auto& f : fields) EXPECT_EQ(dialogPageNumber(f[0]), f[1]) << f[0];
