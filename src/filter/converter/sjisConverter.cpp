@@ -28,7 +28,9 @@ struct Input {
     void take(size_t count) { start += count; }
 
     // Reads until `want` bytes are held or the input has ended. A pipe ends
-    // when its writer closes it; an empty write to it is read past.
+    // when its writer closes it; an empty write to it is read past. A pipe
+    // from outside Windows (a Unix pipe under Wine) reads as empty at its end
+    // instead, and is found broken when looked into.
     void fill(size_t want) {
         memmove(bytes, bytes + start, held());
         end -= start;
@@ -39,7 +41,7 @@ struct Input {
             if (!ReadFile(handle, bytes + end, DWORD(sizeof bytes - end), &got, nullptr)) {
                 failed = !isPipe || GetLastError() != ERROR_BROKEN_PIPE;
                 ended = true;
-            } else if (got == 0 && !isPipe) {
+            } else if (got == 0 && (!isPipe || !PeekNamedPipe(handle, nullptr, 0, nullptr, nullptr, nullptr))) {
                 ended = true;
             }
             end += got;
