@@ -32,11 +32,9 @@ gtestSuite() {
   tail -n 5 "$results.log"
   listed=$(grep -cE '^  [A-Za-z_][A-Za-z0-9_/]*([[:space:]]|$)' "$results.list")
   head=$(grep -o '<testsuites [^>]*>' "$results.xml" 2>/dev/null | head -1)
-  tests=$(sed -n 's/.* tests="\([0-9]*\)".*/\1/p' <<<"$head")
-  failures=$(sed -n 's/.* failures="\([0-9]*\)".*/\1/p' <<<"$head")
-  disabled=$(sed -n 's/.* disabled="\([0-9]*\)".*/\1/p' <<<"$head")
-  if [ -z "$tests" ] || [ -z "$failures" ]; then fault "$3: no verdicts (exit status $status)"; return; fi
-  disabled=$((${disabled:-0} + $(grep -c '<skipped' "$results.xml")))
+  read -r tests failures disabled < <(sed -n 's/.* tests="\([0-9]*\)" failures="\([0-9]*\)" disabled="\([0-9]*\)".*/\1 \2 \3/p' <<<"$head")
+  if [ -z "$disabled" ]; then fault "$3: no verdicts (exit status $status)"; return; fi
+  disabled=$((disabled + $(grep -c '<skipped' "$results.xml")))
   passed=$((passed + tests - failures - disabled)) failed=$((failed + failures))
   [ "$failures" -eq 0 ] || faults+=("$3: $failures of $tests failed")
   [ "$listed" -gt 0 ] && [ "$tests" -eq "$listed" ] || fault "$3: $tests verdicts for $listed tests"

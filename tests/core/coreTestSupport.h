@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
+#include <cstring>
 #include <string>
 
 #include "engineInput.h"
@@ -28,15 +29,18 @@ inline std::string utf8(const std::string& cp932) { return convertText(cp932, "U
 inline int loadText(const std::string& bytes, int failAt = 0) { return MemorySource{bytes, READ_BLOCK_SIZE, failAt}.load(); }
 
 // The document as "number:text" per line, "^" after a line that a form feed
-// ended, lines joined by "|", shown as UTF-8.
+// ended, lines joined by "|", shown as UTF-8; "<broken>" where the list's
+// links or a line's length do not hold.
 inline std::string describeLines() {
     std::string out;
-    for (LineNode* line = head; line; line = line->next) {
+    LineNode* previous = nullptr;
+    for (LineNode* line = head; line; previous = line, line = line->next) {
         out += (line == head ? "" : "|") + std::to_string(line->lineNumber) + ":";
         if (line->text) out.append(line->text, size_t(line->length));
         if (line->pageBreakAfter) out += "^";
+        if (line->prev != previous || (line->text && strlen(line->text) != size_t(line->length))) out += "<broken>";
     }
-    return utf8(out);
+    return utf8(tail == previous ? out : out + "<broken>");
 }
 
 class EngineTest : public ::testing::Test {

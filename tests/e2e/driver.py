@@ -17,8 +17,7 @@ OWN, EDITOR = r'HKCU\Software\dalvek\pemoPrint', r'HKCU\Software\dalvek\pemo'
 PDF_DIR = os.path.expanduser('~/PDF')
 
 
-class Failed(Exception):
-    pass
+class Failed(Exception): pass
 
 
 def check(condition, message):
@@ -220,9 +219,7 @@ def printed(name, seconds=90):
         sizes.append(os.path.getsize(found[0]))
         return found[0] if len(sizes) > 1 and sizes[-1] == sizes[-2] else None
     path = until('the PDF of ' + name, finished, seconds)
-    kept = '%s/%s.pdf' % (OUT, name)
-    shutil.move(path, kept)
-    return kept
+    return shutil.move(path, '%s/%s.pdf' % (OUT, name))
 
 
 def squeezed_rows(page):

@@ -12,6 +12,7 @@
 
 #include "app/mainWindow.h"
 #include "app/openDialog.h"
+#include "app/resource.h"
 #include "app/windowCommands.h"
 #include "document/documentLoader.h"
 #include "document/documentNames.h"
@@ -63,14 +64,21 @@ std::string temp(const std::string& name) {
     return std::string(folder, GetTempPathA(MAX_PATH, folder)) + name;
 }
 
-// The filters that hold the shared console; whether none does within 20 s.
-long consoleUsers() { return InterlockedCompareExchange(&filterConsoleUsers, 0, 0); }
+// Whether no filter holds the shared console, within 20 s.
 bool consoleFreed() {
-    for (ULONGLONG end = GetTickCount64() + 20000; consoleUsers() && GetTickCount64() < end;) Sleep(10);
-    return !consoleUsers();
+    for (ULONGLONG end = GetTickCount64() + 20000; filterConsoleUsers && GetTickCount64() < end;) Sleep(10);
+    return !filterConsoleUsers;
 }
 
 std::string dword(DWORD value) { return std::string(reinterpret_cast<char*>(&value), 4); }
+
+// The file type the open dialog shows (it fills the list after it shows), then Cancel.
+char shownType[64];
+void CALLBACK readTypeAndCancel(HWND dialog, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(dialog, timer);
+    GetDlgItemTextA(dialog, cmb1, shownType, sizeof shownType);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+}
 
 class Shell : public testing::Test {
 protected:
@@ -82,9 +90,12 @@ protected:
 };
 
 // Stored values are read as stored; unusable ones leave the defaults. The
-// open dialog offers the editor's pattern first, or all files alone.
+// zoom menu marks the scale read. The open dialog shows the editor's pattern
+// first, or all files alone.
 TEST_F(Shell, StoredValuesAreReadOrRefused) {
     const char *own = programKeyPath, *editor = editorKeyPath;
+    mainWindowProc(nullptr, WM_CREATE, 0, 0);
+    HMENU zoom = GetSubMenu(GetSubMenu(popupMenu, 0), 8);
     LOGFONTA stored = {};
     strcpy(stored.lfFaceName, "VL Gothic");
     for (bool usable : {true, false}) {
@@ -106,6 +117,9 @@ TEST_F(Shell, StoredValuesAreReadOrRefused) {
         loadFontSettings(&font, &pointSize);
         queryDefaultPrinter(nullptr);
         EXPECT_TRUE(pageSetup.rtMargin.left == (usable ? 0 : 2000) && pageSetup.rtMargin.bottom == pageSetup.rtMargin.left);
+        mainWindowProc(nullptr, WM_INITMENUPOPUP, WPARAM(zoom), 8);
+        auto marked = [&](UINT item) { return (GetMenuState(zoom, item, MF_BYCOMMAND) & MF_CHECKED) != 0; };
+        EXPECT_TRUE(marked(usable ? IDM_ZOOM150 : IDM_ZOOM100) && !marked(usable ? IDM_ZOOM100 : IDM_ZOOM150)) << usable;
         EXPECT_TRUE(previewScale == (usable ? 150 : 100) && layoutSettings.tabCount == (usable ? 8 : 4) &&
                     !strcmp(font.lfFaceName, usable ? "VL Gothic" : "face")) << usable;
         EXPECT_TRUE(!strcmp(headerFooterSettings.footerLeft, usable ? "&P" : "") &&
@@ -115,7 +129,22 @@ TEST_F(Shell, StoredValuesAreReadOrRefused) {
         const std::string types = std::string(usable ? "" : "テキストファイル\0*.txt;*.ini;*.bat;*.cpp;*.c;*.h;*.htm*\0",
                                               usable ? 0 : 56) + std::string("すべてのファイル\0*.*\0\0", 22);
         EXPECT_EQ(std::string(openFilterList, types.size()), types) << usable;
+        DialogAnswerer answerer([](HWND dialog) { SetTimer(dialog, 1, 1, readTypeAndCancel); return WPARAM(0); });
+        char path[PATH_BUFFER_SIZE] = "", title[PATH_BUFFER_SIZE];
+        EXPECT_TRUE(!chooseDocumentFile(nullptr, path, title) && !strcmp(shownType, usable ? "すべてのファイル" : "テキストファイル"));
     }
+}
+
+// A sheet the print dialog turned is followed: the margins turn with it.
+TEST_F(Shell, PrintDialogTurnsTheSheet) {
+    pageSetup.rtMargin = RECT{1000, 2000, 3000, 4000};
+    static_cast<DEVMODEA*>(GlobalLock(printerDevMode))->dmOrientation = DMORIENT_LANDSCAPE;
+    GlobalUnlock(printerDevMode);
+    HDC printer = createPrinterDC();
+    computePageMetrics(printer);
+    DeleteDC(printer);
+    const RECT& m = pageSetup.rtMargin;
+    EXPECT_TRUE(m.left == 4000 && m.top == 1000 && m.right == 2000 && m.bottom == 3000 && savedOrientation == DMORIENT_LANDSCAPE);
 }
 
 // A pipe ends when its writer closes it. One that breaks off fails the load:
@@ -201,13 +230,14 @@ std::string utf16(const std::string& text, int bigEndian) {
     return bytes;
 }
 
-// NumOfFilter -1 reads as ten sections; the absent ninth takes what is left.
+// NumOfFilter -1 reads as ten sections; the absent tenth takes what is left.
 const std::string rulesText = "[Initialize]\nNumOfFilter=-1\n[Filter1]\nSuffixes=.echo\n"
     "InputFilter=cmd /c echo t&T x^&T\n[Filter2]\nSuffixes=.none\nInputFilter=cmd /c type nul\n"
     "[Filter3]\nSuffixes=.bad\nInputFilter=noSuchFilter.exe\n[Filter4]\nSuffixes=.direct\n"
     "[Filter5]\nSuffixes=.u8, .u16\t.sjis\nInputFilter=sjisConverter.exe\n[Filter6]\n"
     "Suffixes=.quiet\nInputFilter=sjisConverter.exe\nConsole=0\n[Filter7]\nSuffixes=.long\n"
-    "InputFilter=cmd /c echo " + std::string(250, 'x') + "\n[Filter8]\nInputFilter=cmd /c echo folder\n";
+    "InputFilter=cmd /c echo " + std::string(250, 'x') + "\n[Filter9]\nSuffixes=.bad0\nInputFilter=noSuchFilter.exe\nConsole=0\n"
+    "[Filter8]\nInputFilter=cmd /c echo folder\n";
 
 struct RulesFile {
     std::string path, folder = temp("フィルタ");
@@ -218,10 +248,7 @@ struct RulesFile {
         std::ofstream(path, std::ios::binary) << rulesText << "Directory=" << CharUpperA(&folder[0]);
         layoutSettings.tabCount = 8;
     }
-    ~RulesFile() {
-        DeleteFileA(path.c_str());
-        RemoveDirectoryA(folder.c_str());
-    }
+    ~RulesFile() { DeleteFileA(path.c_str()); RemoveDirectoryA(folder.c_str()); }
 };
 
 TEST(FilterRunner, LoadsThroughTheRuleOfEachFile) {
@@ -229,13 +256,15 @@ TEST(FilterRunner, LoadsThroughTheRuleOfEachFile) {
     const int CONTROL = 1, CANCEL = 2;
     const struct { const char* name; std::string bytes; int keys, ok; std::string text; }
     cases[] = {
-        {"a.bad", "x", 0, 0, ""}, {"a.long", "x", 0, 0, ""}, {"a.none", "x", 0, 0, ""},
+        {"a.bad", "x", 0, 0, ""}, {"a.bad0", "x", 0, 0, ""}, {"a.long", "x", 0, 0, ""}, {"a.none", "x", 0, 0, ""},
         {"a.echo", "direct", 0, 1, "t8 x&T\r\n"}, {"a.echo", "direct", CONTROL, 1, "direct"},
         {"a.echo", "direct", CANCEL, 1, "direct"}, {"フィルタ\\a.txt", "x", 0, 1, "folder\r\n"},
         {"a.direct", std::string(70000, 'd'), 0, 1, std::string(70000, 'd')}, {"a.u8", u8"" PROSE, 0, 1, PROSE},
         {"b.u8", u8"\uFEFF" PROSE "é", 0, 1, PROSE "?"},
         {"c.u8", u8"1\u301C3 \u2212\u2016\u2014\u00A2\u00A3\u00AC\u0101", 0, 1, "1～3 －∥―￠￡￢?"},
         {"b.sjis", "\x7F" + std::string(70000, 'a') + PROSE, 0, 1, "\x7F" + std::string(70000, 'a') + PROSE},
+        {"c.sjis", "abc\xE3\x81", 0, 1, "abc\xE3\x81"}, {"f.u8", "a", 0, 1, "a"},  // ends as a cut UTF-8 character would; one byte
+        {"g.u8", u8"終" + std::string(65530, 'a') + u8"\U00020BB7", 0, 1, "終" + std::string(65530, 'a') + "??"},  // cut after a window
         {"e.u8", u8"終" + std::string(65531, 'a') + u8"\u0915", 0, 1, "終" + std::string(65531, 'a') + "?"},  // E0-led, cut at a piece
         {"a.u16", utf16(u8"" PROSE "終", 0), 0, 1, PROSE "終"}, {"b.u16", utf16(u8"" PROSE "終", 1), 0, 1, PROSE "終"},
         {"c.u16", utf16(std::string(32768, 'a') + u8"終", 0), 0, 1, std::string(32768, 'a') + "終"},  // one unit after a piece
@@ -262,24 +291,6 @@ TEST(FilterRunner, LoadsThroughTheRuleOfEachFile) {
         DeleteFileA(temp(c.name).c_str());
     }
     clearLineList();
-}
-
-// Run on its own, as the read-me shows, with a file or a pipe for its input:
-// the text in Shift_JIS, and exit status 0.
-TEST(Converter, TakesAFileOrAPipeForItsInput) {
-    char module[MAX_PATH];
-    const std::string converter = std::string(module, GetModuleFileNameA(nullptr, module, MAX_PATH) - 14) + "sjisConverter.exe";
-    const std::string in = temp("in.u8"), out = temp("out.sjis");
-    std::ofstream(in, std::ios::binary) << u8"" PROSE;
-    for (bool piped : {false, true}) {
-        const std::string command = "\"\"" + converter + "\"" + (piped ? "" : " <\"" + in + "\"") + " >\"" + out + "\"\"";  // cmd takes off the outer quotes
-        DeleteFileA(out.c_str());
-        FILE* input = piped ? _popen(command.c_str(), "wb") : nullptr;
-        if (input) fputs(u8"" PROSE, input);
-        EXPECT_EQ(piped ? _pclose(input) : system(command.c_str()), 0) << piped;
-        std::ifstream read(out, std::ios::binary);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(read), {}), PROSE) << piped;
-    }
 }
 
 // The file read ahead is taken by its own load only, once, as it was read. A
@@ -326,7 +337,7 @@ TEST(FilterRunner, ConsoleIsHeldOnlyWhenAskedForAndUntilTheFilterEnds) {
         DWORD n = 0, total = 0;
         for (; ReadFile(input, &got[total], DWORD(got.size() - total), &n, nullptr) && n; total += n) {
             // Some output came, so the filter has all its input, and still runs.
-            if (total == 0 && c.users >= 0) { EXPECT_EQ(consoleUsers(), c.users) << c.name; }
+            if (total == 0 && c.users >= 0) { EXPECT_EQ(filterConsoleUsers, c.users) << c.name; }
         }
         CloseHandle(input);
         EXPECT_TRUE(got.substr(0, total) == c.text) << c.name << ": " << total << " bytes";
