@@ -40,7 +40,7 @@ void showPage(HWND window, int32_t page) {
 void onKeyDown(HWND window, WPARAM key) {
     switch (key) {
     case VK_ESCAPE:
-        DestroyWindow(window);
+        SendMessageA(window, WM_CLOSE, 0, 0);
         break;
     case VK_PRIOR:
         showPage(window, currentPage - 1);
@@ -66,7 +66,7 @@ void onCommand(HWND window, WORD command) {
     case IDM_PRINT: printCommand(window); break;
     case IDM_PAGESETUP: pageSetupCommand(window); break;
     case IDM_FONT: fontCommand(window); break;
-    case IDM_CLOSE: DestroyWindow(window); break;
+    case IDM_CLOSE: SendMessageA(window, WM_CLOSE, 0, 0); break;
     case IDM_ZOOM200: zoomCommand(window, 200); break;
     case IDM_ZOOM150: zoomCommand(window, 150); break;
     case IDM_ZOOM100: zoomCommand(window, 100); break;
@@ -92,9 +92,9 @@ void onMouseWheel(HWND window, WPARAM wParam) {
     short delta = short(HIWORD(wParam));
     if (keys & MK_SHIFT) return;
     if (keys & MK_CONTROL) {
-        onCommand(window, zoomStepCommand(delta));
+        SendMessageA(window, WM_COMMAND, zoomStepCommand(delta), 0);
     } else {
-        onKeyDown(window, delta >= 0 ? VK_PRIOR : VK_NEXT);
+        SendMessageA(window, WM_KEYDOWN, delta >= 0 ? VK_PRIOR : VK_NEXT, 0);
     }
 }
 

@@ -96,7 +96,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     loadProgramSettings();
     loadEditorSettings();  // before the read: a filter's command may name the tab count
     if (GetEnvironmentVariableA("PEMO_FILTER_CANCEL", nullptr, 0)) filterCancel = 1;
-    bool fileNamed = takeCommandLineFile(commandLine);
+    int fileNamed = takeCommandLineFile(commandLine);
     if (fileNamed) startEarlyRead(documentPath);
     if (!registerWindowClass()) return 1;
     mainWindow = createMainWindow();

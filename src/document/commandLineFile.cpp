@@ -27,12 +27,12 @@ DWORD getLongPathName(const char* shortPath, char* longPath, DWORD size) {
     return function(shortPath, longPath, size);
 }
 
-bool takeCommandLineFile(const char* commandLine) {
+int takeCommandLineFile(const char* commandLine) {
     printAtOnce = 0;
-    if (!commandLine || !commandLine[0]) return false;
+    if (!commandLine || !commandLine[0]) return 0;
     CommandLineScan scan = scanCommandLine(commandLine);
     printAtOnce = scan.printAtOnce;
-    if (!scan.hasName) return false;
+    if (!scan.hasName) return 0;
     if (scan.nameEnd < scan.nameStart) {
         documentPath[0] = '\0';  // "" names nothing; its load fails with the message
     } else {
@@ -47,5 +47,5 @@ bool takeCommandLineFile(const char* commandLine) {
     char* filePart = nullptr;
     DWORD fullLength = GetFullPathNameA(longName, PATH_BUFFER_SIZE, fullPath, &filePart);
     if (fullLength > 0 && fullLength < PATH_BUFFER_SIZE) lstrcpynA(documentPath, fullPath, PATH_BUFFER_SIZE);
-    return true;
+    return 1;
 }

@@ -7,5 +7,5 @@ extern int printAtOnce;
 DWORD getLongPathName(const char* shortPath, char* longPath, DWORD size);
 
 // Takes the file the command line names into documentPath, and "/p" into
-// printAtOnce. True when the command line names a file.
-bool takeCommandLineFile(const char* commandLine);
+// printAtOnce. Gives 1 when the command line names a file.
+int takeCommandLineFile(const char* commandLine);

@@ -178,9 +178,8 @@ DWORD WINAPI feedFilter(void* argument) {
     FeedJob* job = static_cast<FeedJob*>(argument);
     char block[FEED_PIECE_SIZE];
     DWORD got = 0, put = 0;
-    // A write to a pipe that blocks, as this one does, puts all or fails.
     while (ReadFile(job->source, block, sizeof block, &got, nullptr) && got > 0) {
-        if (!WriteFile(job->sink, block, got, &put, nullptr)) break;
+        if (!WriteFile(job->sink, block, got, &put, nullptr) || put < got) break;
     }
     CloseHandle(job->source);
     CloseHandle(job->sink);  // the filter sees the end of its input

@@ -36,7 +36,7 @@ int drawHeaderFooter(HDC dc, const PageMetrics* m, int32_t pageNumber, int32_t p
 
 int drawLineNumber(HDC dc, const PageMetrics* m, int32_t y, int32_t lineNumber) {
     if (!headerFooterSettings.printLineNumber) return 1;
-    char number[sizeof "-2147483648"];
+    char number[16];
     formatLineNumber(lineNumber, number, sizeof number);
     SetTextCharacterExtra(dc, 0);
     // Nine cells that end one cell before the text area.

@@ -96,9 +96,9 @@ void loadStringDefault(UINT id, char* buffer, int size) {
 
 }  // namespace
 
-void loadProgramSettings() {
+int loadProgramSettings() {
     Key key;
-    if (!key.openForReading(programKeyPath)) return;
+    if (!key.openForReading(programKeyPath)) return 0;
     HeaderFooterSettings& s = headerFooterSettings;
     readCheckedNumber(key.handle, "preview scale", &previewScale, isUsablePreviewScale);
     readFlag(key.handle, "print header", &s.printHeader);
@@ -107,9 +107,10 @@ void loadProgramSettings() {
     for (const TemplateValue* t = templateValues(); t->name; ++t) {
         readString(key.handle, t->name, t->text, TEMPLATE_SIZE);
     }
+    return 1;
 }
 
-void loadEditorSettings() {
+int loadEditorSettings() {
     LayoutSettings& s = layoutSettings;
     loadStringDefault(IDS_KINSOKU_LINE_START, s.kinsokuLineStart, KINSOKU_SET_SIZE);
     loadStringDefault(IDS_KINSOKU_HANGING, s.kinsokuHanging, KINSOKU_SET_SIZE);
@@ -117,7 +118,7 @@ void loadEditorSettings() {
     loadStringDefault(IDS_TEXT_FILTER, openFilterPattern, OPEN_PATTERN_SIZE);
     loadStringDefault(IDS_DEFAULT_EXT, defaultExtension, DEFAULT_EXTENSION_SIZE);
     Key key;
-    if (!key.openForReading(editorKeyPath)) return;
+    if (!key.openForReading(editorKeyPath)) return 0;
     // A tab stop every 0 columns would divide by zero in the layout.
     readCheckedNumber(key.handle, "tab count", &s.tabCount, isUsableTabCount);
     readFlag(key.handle, "word wraps", &s.wordWrap);
@@ -127,9 +128,10 @@ void loadEditorSettings() {
     readString(key.handle, "kinsoku3", s.kinsokuLineEnd, KINSOKU_SET_SIZE);
     readString(key.handle, "text filter", openFilterPattern, OPEN_PATTERN_SIZE);
     readString(key.handle, "default ext", defaultExtension, DEFAULT_EXTENSION_SIZE);
+    return 1;
 }
 
-void loadPageSettings(RECT* margins, HGLOBAL devMode, POINT* paperSize, int* marginsFound) {
+int loadPageSettings(RECT* margins, HGLOBAL devMode, POINT* paperSize, int* marginsFound) {
     Key key;
     int opened = key.openForReading(programKeyPath);
     ReadValue v;
@@ -142,7 +144,7 @@ void loadPageSettings(RECT* margins, HGLOBAL devMode, POINT* paperSize, int* mar
     int hasOrientation = opened && v.read(key.handle, "orientation") &&
                          decodeOrientation(v.value, &orientation);
     DEVMODEA* mode = static_cast<DEVMODEA*>(GlobalLock(devMode));
-    if (!mode) return;
+    if (!mode) return opened;
     int printerTurns = mode->dmOrientation == ORIENTATION_PORTRAIT ||
                        mode->dmOrientation == ORIENTATION_LANDSCAPE;
     if (!hasOrientation || !printerTurns) {
@@ -161,32 +163,36 @@ void loadPageSettings(RECT* margins, HGLOBAL devMode, POINT* paperSize, int* mar
         }
     }
     GlobalUnlock(devMode);
+    return opened;
 }
 
-void loadFontSettings(LOGFONTA* logFont, int32_t* size) {
+int loadFontSettings(LOGFONTA* logFont, int32_t* size) {
     Key key;
-    if (!key.openForReading(programKeyPath)) return;
+    if (!key.openForReading(programKeyPath)) return 0;
     ReadValue v;
     if (v.read(key.handle, "logfont")) decodeLogFont(v.value, reinterpret_cast<unsigned char*>(logFont));
     readCheckedNumber(key.handle, "point size", size, isUsablePointSize);
+    return 1;
 }
 
-void saveFontSettings(const LOGFONTA* logFont, int32_t size) {
+int saveFontSettings(const LOGFONTA* logFont, int32_t size) {
     Key key;
-    if (!key.openForWriting(programKeyPath)) return;
+    if (!key.openForWriting(programKeyPath)) return 0;
     writeBinary(key.handle, "logfont", logFont, LOGFONT_VALUE_SIZE);
     writeDword(key.handle, "point size", size);
+    return 1;
 }
 
-void savePreviewScale() {
+int savePreviewScale() {
     Key key;
-    if (!key.openForWriting(programKeyPath)) return;
+    if (!key.openForWriting(programKeyPath)) return 0;
     writeDword(key.handle, "preview scale", previewScale);
+    return 1;
 }
 
-void saveFormatSettings() {
+int saveFormatSettings() {
     Key key;
-    if (!key.openForWriting(programKeyPath)) return;
+    if (!key.openForWriting(programKeyPath)) return 0;
     const HeaderFooterSettings& s = headerFooterSettings;
     writeDword(key.handle, "print header", s.printHeader);
     writeDword(key.handle, "print footer", s.printFooter);
@@ -194,24 +200,27 @@ void saveFormatSettings() {
     for (const TemplateValue* t = templateValues(); t->name; ++t) {
         writeString(key.handle, t->name, t->text);
     }
+    return 1;
 }
 
-void savePageSettings(const RECT* margins, HGLOBAL devMode) {
+int savePageSettings(const RECT* margins, HGLOBAL devMode) {
     // The sheet in use has turned whether or not it can be stored.
+    int16_t orientation = 0;
     DEVMODEA* mode = static_cast<DEVMODEA*>(GlobalLock(devMode));
     if (mode) {
-        savedOrientation = mode->dmOrientation;
+        orientation = savedOrientation = mode->dmOrientation;
         GlobalUnlock(devMode);
     }
     Key key;
-    if (!key.openForWriting(programKeyPath)) return;
+    if (!key.openForWriting(programKeyPath)) return 0;
     unsigned char marginBytes[MARGIN_VALUE_SIZE];
     encodeMargins(MarginBox{margins->left, margins->top, margins->right, margins->bottom},
                   marginBytes);
     writeBinary(key.handle, "margin", marginBytes, sizeof marginBytes);
     if (mode) {
         unsigned char orientationBytes[ORIENTATION_VALUE_SIZE];
-        encodeOrientation(savedOrientation, orientationBytes);
+        encodeOrientation(orientation, orientationBytes);
         writeBinary(key.handle, "orientation", orientationBytes, sizeof orientationBytes);
     }
+    return 1;
 }

@@ -12,12 +12,12 @@ extern const char editorKeyPath[];
 extern char openFilterPattern[OPEN_PATTERN_SIZE];
 extern char defaultExtension[DEFAULT_EXTENSION_SIZE];
 
-void loadProgramSettings();
-void loadEditorSettings();
+int loadProgramSettings();
+int loadEditorSettings();
 // marginsFound, when given, tells whether "margin" was stored.
-void loadPageSettings(RECT* margins, HGLOBAL devMode, POINT* paperSize, int* marginsFound = nullptr);
-void loadFontSettings(LOGFONTA* logFont, int32_t* pointSize);
-void saveFontSettings(const LOGFONTA* logFont, int32_t pointSize);
-void savePreviewScale();
-void saveFormatSettings();
-void savePageSettings(const RECT* margins, HGLOBAL devMode);
+int loadPageSettings(RECT* margins, HGLOBAL devMode, POINT* paperSize, int* marginsFound = nullptr);
+int loadFontSettings(LOGFONTA* logFont, int32_t* pointSize);
+int saveFontSettings(const LOGFONTA* logFont, int32_t pointSize);
+int savePreviewScale();
+int saveFormatSettings();
+int savePageSettings(const RECT* margins, HGLOBAL devMode);
