@@ -54,8 +54,7 @@ step "fuzz build, then the fuzz run on one core beside the cross build"
 fuzzRun=""
 if CC=clang CXX=clang++ cmake -S . -B "$B/fuzz" -DPEMO_FUZZ=ON >/dev/null &&
    make -C "$B/fuzz" -j"$JOBS" --no-print-directory >/dev/null; then
-  mkdir -p "$B/fuzz/corpus"
-  cp -n fuzz/corpus/coreFuzz/* "$B/fuzz/corpus/" 2>/dev/null
+  mkdir -p "$B/fuzz/corpus" && cp -n fuzz/corpus/coreFuzz/* "$B/fuzz/corpus/" 2>/dev/null
   "$B/fuzz/coreFuzz" -max_total_time="$FUZZ_SECONDS" -print_final_stats=1 "$B/fuzz/corpus" \
     >"$RESULTS/coreFuzz.log" 2>&1 &
   fuzzRun=$!

@@ -7,10 +7,6 @@ namespace {
 
 bool cp932Lead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
-const char* rowEnd(const LineNode* line, int32_t k) {
-    return k + 1 < line->rowCount ? rowOf(line, k + 1).start : line->text + line->length;
-}
-
 // The rows as UTF-8 joined by "|"; checks on the way that they tile the line
 // and that every count of characters is right.
 std::string rowsOf(const LineNode* line, bool readable = true) {
@@ -19,7 +15,8 @@ std::string rowsOf(const LineNode* line, bool readable = true) {
     EXPECT_EQ(rowOf(line, 0).start, line->text);
     EXPECT_EQ(line->rows != nullptr, line->rowCount > 1) << "a table for a line of many rows only";
     for (int32_t k = 0; k < line->rowCount; ++k) {
-        const char *begin = rowOf(line, k).start, *end = rowEnd(line, k);
+        const char *begin = rowOf(line, k).start;
+        const char* end = k + 1 < line->rowCount ? rowOf(line, k + 1).start : line->text + line->length;
         int32_t chars = 0;
         for (const char* p = begin; p < end; ++chars) p += cp932Lead(*p) && p[1] ? 2 : 1;
         EXPECT_EQ(rowOf(line, k).charCount, chars) << "row " << k;

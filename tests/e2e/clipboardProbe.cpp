@@ -11,8 +11,7 @@ int main() {
         printf("files %u", DragQueryFileW(static_cast<HDROP>(list), 0xFFFFFFFF, nullptr, 0));
     } else if (HANDLE text = GetClipboardData(CF_UNICODETEXT)) {
         char utf8[4096] = "";
-        WideCharToMultiByte(CP_UTF8, 0, static_cast<wchar_t*>(GlobalLock(text)), -1, utf8, sizeof utf8, nullptr,
-                            nullptr);
+        WideCharToMultiByte(CP_UTF8, 0, static_cast<wchar_t*>(GlobalLock(text)), -1, utf8, sizeof utf8, nullptr, nullptr);
         GlobalUnlock(text);
         fputs(utf8, stdout);
     }

@@ -27,13 +27,11 @@ def check(condition, message):
 
 def until(what, probe, seconds=10):
     deadline = time.time() + seconds
-    while True:
-        value = probe()
-        if value:
-            return value
+    while not (value := probe()):
         if time.time() > deadline:
             raise Failed('timed out waiting for ' + what)
         time.sleep(0.05)
+    return value
 
 
 def sh(*command, env=None):
@@ -62,8 +60,7 @@ class Program:
 def document(tag, source):
     """A copy of `source` named for this run (as its PDF will be), and its Windows path."""
     name = '%s%d' % (tag, os.getpid())
-    path = '%s/%s.txt' % (OUT, name)
-    shutil.copy(source, path)
+    path = shutil.copy(source, '%s/%s.txt' % (OUT, name))
     return name, path, sh('winepath', '-w', path).strip()
 
 

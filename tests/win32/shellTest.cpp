@@ -264,6 +264,7 @@ TEST(FilterRunner, LoadsThroughTheRuleOfEachFile) {
         {"c.u8", u8"1\u301C3 \u2212\u2016\u2014\u00A2\u00A3\u00AC\u0101", 0, 1, "1～3 －∥―￠￡￢?"},
         {"b.sjis", "\x7F" + std::string(70000, 'a') + PROSE, 0, 1, "\x7F" + std::string(70000, 'a') + PROSE},
         {"c.sjis", "abc\xE3\x81", 0, 1, "abc\xE3\x81"}, {"f.u8", "a", 0, 1, "a"},  // ends as a cut UTF-8 character would; one byte
+        {"h.sjis", "\xC3\xA9" + std::string(65533, 'a') + "\xC1x", 0, 1, "\xC3\xA9" + std::string(65533, 'a') + "\xC1x"},  // ﾁ ends the window
         {"g.u8", u8"終" + std::string(65530, 'a') + u8"\U00020BB7", 0, 1, "終" + std::string(65530, 'a') + "??"},  // cut after a window
         {"e.u8", u8"終" + std::string(65531, 'a') + u8"\u0915", 0, 1, "終" + std::string(65531, 'a') + "?"},  // E0-led, cut at a piece
         {"a.u16", utf16(u8"" PROSE "終", 0), 0, 1, PROSE "終"}, {"b.u16", utf16(u8"" PROSE "終", 1), 0, 1, PROSE "終"},
@@ -291,6 +292,14 @@ TEST(FilterRunner, LoadsThroughTheRuleOfEachFile) {
         DeleteFileA(temp(c.name).c_str());
     }
     clearLineList();
+}
+
+// The converter on its own ends a Windows pipe, as cmd gives it, with success.
+TEST(Converter, EndsAPipeWithSuccess) {
+    char module[MAX_PATH];
+    const std::string converter(module, GetModuleFileNameA(nullptr, module, MAX_PATH) - 14);
+    FILE* input = _popen(("\"\"" + converter + "sjisConverter.exe\" >nul\"").c_str(), "wb");  // cmd takes off the outer quotes
+    EXPECT_TRUE(input && fputs(u8"" PROSE, input) >= 0 && _pclose(input) == 0);
 }
 
 // The file read ahead is taken by its own load only, once, as it was read. A
