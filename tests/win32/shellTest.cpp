@@ -297,8 +297,8 @@ TEST(FilterRunner, LoadsThroughTheRuleOfEachFile) {
 // The converter on its own ends a Windows pipe, as cmd gives it, with success.
 TEST(Converter, EndsAPipeWithSuccess) {
     char module[MAX_PATH];
-    const std::string converter(module, GetModuleFileNameA(nullptr, module, MAX_PATH) - 14);
-    FILE* input = _popen(("\"\"" + converter + "sjisConverter.exe\" >nul\"").c_str(), "wb");  // cmd takes off the outer quotes
+    const std::string folder(module, GetModuleFileNameA(nullptr, module, MAX_PATH) - 14);
+    FILE* input = _popen(("\"\"" + folder + "sjisConverter.exe\" >nul\"").c_str(), "wb");  // cmd takes off the outer quotes
     EXPECT_TRUE(input && fputs(u8"" PROSE, input) >= 0 && _pclose(input) == 0);
 }
 
