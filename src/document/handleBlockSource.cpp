@@ -1,6 +1,7 @@
 #include "handleBlockSource.h"
 
 #include "byteCopy.h"
+#include "pipeEnd.h"
 
 static volatile LONG readsCancelled = 0;
 
@@ -8,21 +9,21 @@ void cancelReads() {
     InterlockedExchange(&readsCancelled, 1);
 }
 
-// Fills the read-ahead buffer; 0 when the input failed. A file ends where a
-// read gives nothing. A pipe ends only when its writer has closed it, after
-// writing something (a filter that writes nothing has failed): an empty
-// write to it is read past, and any other failed read is a failure, so that
+// Fills the read-ahead buffer; 0 when the input failed. A pipe ends only
+// when its writer has closed it, after writing something (a filter that
+// writes nothing has failed); any other failed read is a failure, so that
 // nothing is cut off without a word.
 static int readAhead(HandleReader& reader) {
     DWORD n = 0;
     while (!reader.ended && n == 0) {
         if (readsCancelled) return 0;
         if (!ReadFile(reader.handle, reader.buffer, sizeof reader.buffer, &n, nullptr)) {
-            if (!reader.isPipe || GetLastError() != ERROR_BROKEN_PIPE || !reader.anyBytes) return 0;
+            if (!reader.isPipe || GetLastError() != ERROR_BROKEN_PIPE) return 0;
             reader.ended = 1;
-        } else if (n == 0 && !reader.isPipe) {
+        } else if (n == 0 && emptyReadEnds(reader.handle, reader.isPipe)) {
             reader.ended = 1;
         }
+        if (reader.ended && reader.isPipe && !reader.anyBytes) return 0;
     }
     reader.start = 0;
     reader.end = n;

@@ -7,6 +7,7 @@
 
 #include <cstring>
 
+#include "../../document/pipeEnd.h"
 #include "textConversion.h"
 
 namespace {
@@ -27,10 +28,7 @@ struct Input {
     const unsigned char* data() const { return bytes + start; }
     void take(size_t count) { start += count; }
 
-    // Reads until `want` bytes are held or the input has ended. A pipe ends
-    // when its writer closes it; an empty write to it is read past. A pipe
-    // from outside Windows (a Unix pipe under Wine) reads as empty at its end
-    // instead, and is found broken when looked into.
+    // Reads until `want` bytes are held or the input has ended.
     void fill(size_t want) {
         memmove(bytes, bytes + start, held());
         end -= start;
@@ -41,7 +39,7 @@ struct Input {
             if (!ReadFile(handle, bytes + end, DWORD(sizeof bytes - end), &got, nullptr)) {
                 failed = !isPipe || GetLastError() != ERROR_BROKEN_PIPE;
                 ended = true;
-            } else if (got == 0 && (!isPipe || !PeekNamedPipe(handle, nullptr, 0, nullptr, nullptr, nullptr))) {
+            } else if (got == 0 && emptyReadEnds(handle, isPipe)) {
                 ended = true;
             }
             end += got;
