@@ -84,11 +84,12 @@ def settings_survive_and_print_at_once():
     (unpacked,) = glob.glob(folder + '/pemoPrint-*')
     with open('%s/%s.txt' % (unpacked, name), 'wb') as f:
         f.write(open(SAMPLE, 'rb').read().decode('cp932').encode('utf-8'))
-    for given in (dict(stdin=open(f.name, 'rb')), dict(input=open(f.name, 'rb').read())):  # a file, a Unix pipe
+    open(OUT + '/big.u8', 'wb').write(open(f.name, 'rb').read() * 16)  # more than the converter reads at once
+    for given in (dict(stdin=open(OUT + '/big.u8', 'rb')), dict(input=open(OUT + '/big.u8', 'rb').read())):  # a file, a Unix pipe
         with open(OUT + '/converted.sjis', 'w+b') as out:  # a file: Wine's helpers would hold a pipe open
             status = subprocess.run(['wine', unpacked + '/sjisConverter.exe'], stdout=out, timeout=30, **given).returncode
             out.seek(0)
-            check(status == 0 and out.read() == open(SAMPLE, 'rb').read(), 'the shipped converter on its own: %s' % list(given))
+            check(status == 0 and out.read() == open(SAMPLE, 'rb').read() * 16, 'the shipped converter on its own: %s' % list(given))
     with MapWatch('atonce') as watch:
         program = Program(sh('winepath', '-w', f.name).strip(), '/p', exe=unpacked + '/pemoPrint.exe')
         printing = dialog('印刷')  # the window is made by now; a message box would hold the exit
