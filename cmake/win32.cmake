@@ -97,9 +97,11 @@ add_subdirectory(/usr/src/googletest googletest EXCLUDE_FROM_ALL)
 
 file(GLOB WIN32_TEST_SOURCES CONFIGURE_DEPENDS tests/win32/*.cpp)
 add_executable(win32Tests ${WIN32_TEST_SOURCES} src/app/pemoPrint.rc)
-target_link_libraries(win32Tests pemoShell gtest)
+target_link_libraries(win32Tests pemoShell gtest gtest_main)
 target_link_options(win32Tests PRIVATE -static)
 add_dependencies(win32Tests sjisConverter)
+# The filter rules the tests read, from the sample files (Wine sees the tree as Z:).
+target_compile_definitions(win32Tests PRIVATE PEMO_SAMPLES="Z:${CMAKE_SOURCE_DIR}/tests/samples/")
 
 
 # Tells the end-to-end journeys what Wine's clipboard holds.

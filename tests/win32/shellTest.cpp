@@ -3,17 +3,23 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <array>
 #include <fstream>
 #include <functional>
+#include <new>
+#include <psapi.h>
 #include <shlobj.h>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "app/appInstance.h"
 #include "app/mainWindow.h"
 #include "app/openDialog.h"
 #include "app/resource.h"
 #include "app/windowCommands.h"
+#include "document/blockMemory.h"
+#include "document/commandLineFile.h"
 #include "document/documentLoader.h"
 #include "document/documentNames.h"
 #include "document/earlyRead.h"
@@ -21,13 +27,25 @@
 #include "filter/filterConsole.h"
 #include "filter/filterSwitch.h"
 #include "layout/headerFooter.h"
+#include "layout/headerFooterDrawing.h"
 #include "layout/layoutSettings.h"
 #include "layout/pagination.h"
 #include "print/pageMetrics.h"
 #include "print/pageSetup.h"
+#include "print/printJob.h"
+#include "print/printerDialogs.h"
 #include "settings/registrySettings.h"
 
+// The nothrow array allocation to fail, as a full memory would: 0 the next, -1 none.
+int arraysBeforeFailure = -1;
+void* operator new[](size_t size, const std::nothrow_t&) noexcept {
+    return arraysBeforeFailure >= 0 && arraysBeforeFailure-- == 0 ? nullptr : malloc(size ? size : 1);
+}
+
 namespace {
+
+// The string table is linked into this executable, as into the program.
+const bool instanceSet = (appInstance = GetModuleHandleA(nullptr)) != nullptr;
 
 // While alive, every dialog or message box this thread opens is handed to
 // `answer`, which gives the command to answer it with (0: none).
@@ -42,10 +60,9 @@ struct DialogAnswerer {
     static LRESULT CALLBACK cbt(int code, WPARAM wParam, LPARAM lParam) {
         char className[16] = "";
         HWND window = reinterpret_cast<HWND>(wParam);
-        if (code == HCBT_ACTIVATE && GetClassNameA(window, className, sizeof className) &&
-            !strcmp(className, "#32770")) {
-            if (WPARAM command = answer(window)) PostMessageA(window, WM_COMMAND, command, 0);
-        }
+        WPARAM command = code == HCBT_ACTIVATE && GetClassNameA(window, className, sizeof className) &&
+                         !strcmp(className, "#32770") ? answer(window) : 0;
+        if (command) PostMessageA(window, WM_COMMAND, command, 0);
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
 };
@@ -59,10 +76,7 @@ void store(const char* key, const char* name, DWORD type, const std::string& byt
     RegCloseKey(handle);
 }
 
-std::string temp(const std::string& name) {
-    char folder[MAX_PATH];
-    return std::string(folder, GetTempPathA(MAX_PATH, folder)) + name;
-}
+std::string temp(const std::string& name) { char folder[MAX_PATH]; return std::string(folder, GetTempPathA(MAX_PATH, folder)) + name; }
 
 // Whether no filter holds the shared console, within 20 s.
 bool consoleFreed() {
@@ -182,41 +196,50 @@ HDROP dropOf(const std::vector<std::string>& names) {
 }
 
 // One dropped file is shown; several are printed after one question, and
-// cancelling the second job leaves the third unloaded.
-TEST_F(Shell, DroppedFiles) {
+// cancelling the second job leaves the third unloaded. A wheel notification
+// of any size turns one page, none counting as away from the user; Shift
+// stops it. No command line names nothing.
+TEST_F(Shell, WindowInput) {
     HWND window = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     columnsPerRow = 80, rowsPerPage = 60;
-    std::vector<std::string> files;
+    std::vector<std::string> files, seen;
     for (const char* name : {"pemoDropA.txt", "pemoDropB.txt", "pemoDropC.txt"}) {
         files.push_back(temp(name));
         std::ofstream(files.back(), std::ios::binary) << name;
     }
-    std::vector<std::string> seen;
     DialogAnswerer answerer([&](HWND dialog) {
         seen.push_back(textOf(dialog));
         return seen.back() == "pemoPrint" ? IDYES : seen.size() == 3 ? IDCANCEL : 0;
     });
-    mainWindowProc(window, WM_DROPFILES, WPARAM(dropOf({files[2]})), 0);
-    EXPECT_TRUE(seen.empty() && documentPath == files[2] && pageCount == 1);
-    mainWindowProc(window, WM_DROPFILES, WPARAM(dropOf(files)), 0);
-    EXPECT_TRUE(seen == (std::vector<std::string>{"pemoPrint", "印刷中", "印刷中"}) && documentPath == files[1]);
+    auto drop = [&](const std::vector<std::string>& names) {
+        seen.clear();
+        mainWindowProc(window, WM_DROPFILES, WPARAM(dropOf(names)), 0);
+        return seen;
+    };
+    EXPECT_TRUE(drop({files[2]}).empty() && documentPath == files[2] && pageCount == 1);
+    EXPECT_TRUE(drop(files) == (std::vector<std::string>{"pemoPrint", "印刷中", "印刷中"}) && documentPath == files[1]);
     // A printer gone, or refusing the job: the batch stops at once, with a message.
     HGLOBAL mode = printerDevMode;
     printerDevMode = nullptr;
-    seen.clear();
-    mainWindowProc(window, WM_DROPFILES, WPARAM(dropOf(files)), 0);
+    EXPECT_TRUE(drop(files) == (std::vector<std::string>{"pemoPrint", "pemoPrint"}) && documentPath == files[0]);
     printerDevMode = mode;
-    EXPECT_TRUE(seen == (std::vector<std::string>{"pemoPrint", "pemoPrint"}) && documentPath == files[0]);
     const char* spooler = "Software\\Wine\\Printing\\Spooler";
     store(spooler, "CUPS:PDF", REG_SZ, std::string("/dev/full", 10));
-    seen.clear();
-    mainWindowProc(window, WM_DROPFILES, WPARAM(dropOf(files)), 0);
+    EXPECT_TRUE(drop(files) == (std::vector<std::string>{"pemoPrint", "印刷中", "pemoPrint"}) && documentPath == files[0]);
     RegDeleteKeyValueA(HKEY_CURRENT_USER, spooler, "CUPS:PDF");
-    EXPECT_TRUE(seen == (std::vector<std::string>{"pemoPrint", "印刷中", "pemoPrint"}) && documentPath == files[0]);
+
+    SetWindowLongPtrA(window, GWLP_WNDPROC, LONG_PTR(mainWindowProc));
+    pageCount = 3;
+    for (auto [keys, delta, from, to] : {std::array<int, 4>{0, 0, 1, 0}, {0, -1, 1, 2}, {0, -120, 2, 2}, {MK_SHIFT | MK_CONTROL, 120, 1, 1}}) {
+        currentPage = from;
+        SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(keys, delta), 0);
+        EXPECT_EQ(currentPage, to) << keys << " " << delta;
+    }
+    SetWindowLongPtrA(window, GWLP_WNDPROC, LONG_PTR(DefWindowProcA));  // its end is not the program's
     DestroyWindow(window);
+    printAtOnce = 1;
+    EXPECT_TRUE(takeCommandLineFile(nullptr) == 0 && !printAtOnce);
 }
-
-
 
 #define PROSE "吾輩は猫である。名前はまだ無い。\r\nどこで生れたか頓と見当がつかぬ。\r\n"
 
@@ -230,22 +253,14 @@ std::string utf16(const std::string& text, int bigEndian) {
     return bytes;
 }
 
-// NumOfFilter -1 reads as ten sections; the absent tenth takes what is left.
-const std::string rulesText = "[Initialize]\nNumOfFilter=-1\n[Filter1]\nSuffixes=.echo\n"
-    "InputFilter=cmd /c echo t&T x^&T\n[Filter2]\nSuffixes=.none\nInputFilter=cmd /c type nul\n"
-    "[Filter3]\nSuffixes=.bad\nInputFilter=noSuchFilter.exe\n[Filter4]\nSuffixes=.direct\n"
-    "[Filter5]\nSuffixes=.u8, .u16\t.sjis\nInputFilter=sjisConverter.exe\n[Filter6]\n"
-    "Suffixes=.quiet\nInputFilter=sjisConverter.exe\nConsole=0\n[Filter7]\nSuffixes=.long\n"
-    "InputFilter=cmd /c echo " + std::string(250, 'x') + "\n[Filter9]\nSuffixes=.bad0\nInputFilter=noSuchFilter.exe\nConsole=0\n"
-    "[Filter8]\nInputFilter=cmd /c echo folder\n";
-
 struct RulesFile {
     std::string path, folder = temp("フィルタ");
     RulesFile() {
         char module[MAX_PATH];
         path = std::string(module, GetModuleFileNameA(nullptr, module, MAX_PATH) - 9) + ".ini";
         CreateDirectoryA(folder.c_str(), nullptr);
-        std::ofstream(path, std::ios::binary) << rulesText << "Directory=" << CharUpperA(&folder[0]);
+        std::ofstream(path, std::ios::binary) << std::ifstream(PEMO_SAMPLES "filterRules.ini", std::ios::binary).rdbuf()
+                                              << "Directory=" << CharUpperA(&folder[0]);
         layoutSettings.tabCount = 8;
     }
     ~RulesFile() { DeleteFileA(path.c_str()); RemoveDirectoryA(folder.c_str()); }
@@ -294,12 +309,23 @@ TEST(FilterRunner, LoadsThroughTheRuleOfEachFile) {
     clearLineList();
 }
 
-// The converter on its own ends a Windows pipe, as cmd gives it, with success.
+// The converter on its own ends a Windows pipe, as cmd gives it, with success,
+// and fails an input it cannot read (a pipe's writing end), not taken as empty.
 TEST(Converter, EndsAPipeWithSuccess) {
     char module[MAX_PATH];
-    const std::string folder(module, GetModuleFileNameA(nullptr, module, MAX_PATH) - 14);
-    FILE* input = _popen(("\"\"" + folder + "sjisConverter.exe\" >nul\"").c_str(), "wb");  // cmd takes off the outer quotes
+    std::string converter = "\"" + std::string(module, GetModuleFileNameA(nullptr, module, MAX_PATH) - 14) + "sjisConverter.exe\"";
+    FILE* input = _popen(("\"" + converter + " >nul\"").c_str(), "wb");  // cmd takes off the outer quotes
     EXPECT_TRUE(input && fputs(u8"" PROSE, input) >= 0 && _pclose(input) == 0);
+    SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+    HANDLE readEnd, writeEnd;
+    CreatePipe(&readEnd, &writeEnd, &inherited, 0);
+    STARTUPINFOA start = {};
+    start.cb = sizeof start, start.dwFlags = STARTF_USESTDHANDLES, start.hStdInput = start.hStdOutput = start.hStdError = writeEnd;
+    PROCESS_INFORMATION process = {};
+    DWORD status = 0;
+    EXPECT_TRUE(CreateProcessA(nullptr, &converter[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start, &process) &&
+                !WaitForSingleObject(process.hProcess, 20000) && GetExitCodeProcess(process.hProcess, &status) && status == 1);
+    for (HANDLE handle : {readEnd, writeEnd, process.hProcess, process.hThread}) CloseHandle(handle);
 }
 
 // The file read ahead is taken by its own load only, once, as it was read. A
@@ -353,6 +379,48 @@ TEST(FilterRunner, ConsoleIsHeldOnlyWhenAskedForAndUntilTheFilterEnds) {
         EXPECT_TRUE(consoleFreed()) << c.name;  // the feeder has closed the file
         DeleteFileA(temp(c.name).c_str());
     }
+}
+
+// Settings that could not be saved could not be put back after a Cancel: no
+// dialog then, and nothing changed; with the memory, the dialog shows.
+TEST_F(Shell, NoPrinterDialogWithoutMemoryToSaveTheSettings) {
+    int dialogs = 0;
+    DialogAnswerer answerer([&](HWND) { return ++dialogs, WPARAM(IDCANCEL); });
+    const HGLOBAL mode = printerDevMode, names = printerDevNames;
+    for (int failing : {0, 1, 2, 3}) {  // the mode, then the names, of each dialog
+        arraysBeforeFailure = failing % 2;
+        EXPECT_TRUE(!(failing < 2 ? runPageSetupDialog() : runPrintDialog()) && !dialogs && printerDevMode == mode && printerDevNames == names) << failing;
+    }
+    pageSetup.Flags = PSD_MARGINS, arraysBeforeFailure = -1;
+    EXPECT_TRUE(!runPageSetupDialog() && dialogs == 1);
+}
+
+// The abort procedure handles every waiting message in one call: a Cancel
+// behind others stops the job. The drawing calls of a page answer success.
+TEST(PrintJob, AbortProcedureAnswersACancelBehindOtherMessages) {
+    printCancelled = 0, progressDialog = CreateDialogA(appInstance, MAKEINTRESOURCEA(IDD_PROGRESS), nullptr, progressDialogProc);
+    PostMessageA(progressDialog, WM_NULL, 0, 0);
+    PostMessageA(progressDialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(!printAbortProc(nullptr, 0) && printCancelled && !progressDialog);
+    for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&message);
+    printCancelled = 0;
+    HDC dc = CreateCompatibleDC(nullptr);
+    for (int on : {0, 1}) {
+        headerFooterSettings.printHeader = headerFooterSettings.printFooter = headerFooterSettings.printLineNumber = on;
+        EXPECT_TRUE(drawHeaderFooter(dc, &printerMetrics, 1, 1) == 1 && drawLineNumber(dc, &printerMetrics, 0, 1) == 1) << on;
+    }
+    DeleteDC(dc);
+}
+
+// A block of whole huge pages comes mapped at once, where the system lets it be locked.
+TEST(BlockMemory, WholeHugePagesComeMapped) {
+    void* probe = VirtualAlloc(nullptr, HUGE_PAGE_BYTES, MEM_COMMIT, PAGE_READWRITE);
+    const bool lockable = VirtualLock(probe, HUGE_PAGE_BYTES);
+    VirtualFree(probe, 0, MEM_RELEASE);
+    char* block = static_cast<char*>(allocateBlockMemory(HUGE_PAGE_BYTES));
+    PSAPI_WORKING_SET_EX_INFORMATION page = {block + HUGE_PAGE_BYTES / 2, {}};
+    EXPECT_TRUE(QueryWorkingSetEx(GetCurrentProcess(), &page, sizeof page) && (page.VirtualAttributes.Valid || !lockable));
+    releaseBlockMemory(block);
 }
 
 }  // namespace
