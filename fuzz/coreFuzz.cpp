@@ -38,8 +38,7 @@ size_t checkLines() {
     for (LineNode* line = head; line; previous = line, line = line->next) {
         CHECK(line->prev == previous);
         if (!line->text) continue;
-        CHECK(strlen(line->text) == size_t(line->length));
-        CHECK(!strpbrk(line->text, "\r\n\f"));
+        CHECK(strlen(line->text) == size_t(line->length) && !strpbrk(line->text, "\r\n\f"));
         bytes += size_t(line->length);
     }
     CHECK(tail == previous);
@@ -82,19 +81,15 @@ void fuzzLayout(Input in) {
     int32_t columns = int32_t(in.take() % 100 + 1), rows = int32_t(in.take() % 50 + 1);
     unsigned switches = in.take();
     s.tabCount = int32_t(switches % 16);
-    s.wordWrap = switches >> 4 & 1;
-    s.kinsoku = switches >> 5 & 1;
+    s.wordWrap = switches >> 4 & 1, s.kinsoku = switches >> 5 & 1;
     copyKinsokuSet(s.kinsokuLineStart, defaultKinsokuLineStart);
     copyKinsokuSet(s.kinsokuHanging, switches >> 6 & 1 ? ".,\x81\x41\x81\x42" : defaultKinsokuHanging);
     std::string text = in.rest();
     MemorySource document{text + (switches >> 7 ? "\f" : "\n") + text.substr(0, text.size() / 2) + "\n"};
     if (!document.load()) return;
-    rowBreakingByGroups = 0;
-    breakAllLines(columns);
-    std::string stepped = checkedRows();
-    rowBreakingByGroups = 1;
-    breakAllLines(columns);
-    CHECK(checkedRows() == stepped);  // eight bytes at a time, the same rows
+    auto rowsBy = [columns](int byGroups) { rowBreakingByGroups = byGroups; breakAllLines(columns); return checkedRows(); };
+    const std::string stepped = rowsBy(0);
+    CHECK(rowsBy(1) == stepped);  // eight bytes at a time, the same rows
     CHECK(paginate(rows) >= 1);
     for (int32_t p = 0; p < pageCount; ++p) CHECK(pages[p].firstRow >= 1 && pages[p].firstRow <= pages[p].firstLine->rowCount);
     clearLineList();
@@ -173,15 +168,10 @@ void fuzzFilterRules(Input in) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static void (*const fuzzers[])(Input) = {fuzzLoader,      fuzzLayout,   fuzzTemplate,   fuzzCommandLine,
+                                             fuzzStoredValue, fuzzDropList, fuzzFilterRules};
     Input in{data, size};
-    switch (in.take() % 7) {
-    case 0: fuzzLoader(in); break;
-    case 1: fuzzLayout(in); break;
-    case 2: fuzzTemplate(in); break;
-    case 3: fuzzCommandLine(in); break;
-    case 4: fuzzStoredValue(in); break;
-    case 5: fuzzDropList(in); break;
-    case 6: fuzzFilterRules(in); break;
-    }
+    const unsigned parser = in.take() % 7;
+    fuzzers[parser](in);
     return 0;
 }

@@ -1,9 +1,8 @@
 #!/bin/bash
-# Builds pemoPrint natively and for Windows and runs every suite: the core's
-# unit tests (sanitized), a fuzz run, the Win32 tests under
-# Wine, the release package and the end-to-end journeys. A suite holds only
-# when it exited with 0, gave a verdict for every test it lists and nothing
-# reported a fault; anything else is named. Ends with "N passed, N failed".
+# Builds pemoPrint natively and for Windows and runs every suite: the core's unit tests
+# (sanitized), a fuzz run, the Win32 tests under Wine, the release package and the
+# end-to-end journeys. A suite holds only when it exited with 0, gave a verdict for every
+# test it lists and nothing reported a fault; anything else is named. Ends with "N passed, N failed".
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"

@@ -28,9 +28,8 @@ inline std::string utf8(const std::string& cp932) { return convertText(cp932, "U
 
 inline int loadText(const std::string& bytes, int failAt = 0) { return MemorySource{bytes, READ_BLOCK_SIZE, failAt}.load(); }
 
-// The document as "number:text" per line, "^" after a line that a form feed
-// ended, lines joined by "|", shown as UTF-8; "<broken>" where the list's
-// links or a line's length do not hold.
+// The document as "number:text" per line, "^" after a line that a form feed ended, lines joined
+// by "|", shown as UTF-8; "<broken>" where the list's links or a line's length do not hold.
 inline std::string describeLines() {
     std::string out;
     LineNode* previous = nullptr;
@@ -52,8 +51,7 @@ protected:
         releasePages();
         pageCount = currentPage = totalRows = 0;
         LayoutSettings& s = layoutSettings;
-        s.tabCount = 4;
-        s.wordWrap = s.kinsoku = 0;
+        s.tabCount = 4, s.wordWrap = s.kinsoku = 0;
         copyKinsokuSet(s.kinsokuLineStart, defaultKinsokuLineStart);
         copyKinsokuSet(s.kinsokuHanging, defaultKinsokuHanging);
         copyKinsokuSet(s.kinsokuLineEnd, defaultKinsokuLineEnd);

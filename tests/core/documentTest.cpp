@@ -1,5 +1,4 @@
-// Loading, pagination and the page walk: what a document's bytes become on
-// each page, read through the same walk the renderer draws with.
+// Loading, pagination and the page walk: what a document's bytes become on each page, walked as the renderer draws.
 #include "coreTestSupport.h"
 
 namespace {
@@ -20,8 +19,7 @@ void drawRow(void* context, LineNode* line, int32_t rowIndex, int32_t rowOnPage)
     page += row;
 }
 
-// Every page as the renderer walks it: rows joined by "|", a line's first row
-// after its number, pages joined by " / ".
+// Every page as the renderer walks it: rows joined by "|", a line's first row after its number, pages by " / ".
 std::string drawnPages(int32_t rows) {
     std::string out;
     for (int32_t p = 0; p < pageCount; ++p) {
@@ -76,8 +74,7 @@ TEST_F(Document, RowsOnPages) {
         {"aaaaaaaa\nbbbbbbbb\ncccccccc", 4, 3, "1:aaaa|aaaa|2:bbbb / bbbb|3:cccc|cccc"},
         {std::string(20, 'a'), 4, 2, "1:aaaa|aaaa / aaaa|aaaa / aaaa"},
         {"aaaaaaaa\nbbbbbbbb\nc", 4, 2, "1:aaaa|aaaa / 2:bbbb|bbbb / 3:c"}, {"a\nb\fc", 4, 2, "1:a|2:b / 2:c"},
-        {"a\f\fb", 4, 60, "1:a / 1: / 1:b"},
-        {"a\f" + std::string(20, 'b'), 4, 2, "1:a / 1:bbbb|bbbb / bbbb|bbbb / bbbb"},
+        {"a\f\fb", 4, 60, "1:a / 1: / 1:b"}, {"a\f" + std::string(20, 'b'), 4, 2, "1:a / 1:bbbb|bbbb / bbbb|bbbb / bbbb"},
         {"aaaaaa\fb\nc", 4, 5, "1:aaaa|aa / 1:b|2:c"}, {"a\tb" + sjis("あ") + "c\n\tx", 20, 5, "1:a...bあc|2:....x"},
         {"ab\tc", 4, 5, "1:ab|c"}, {"", 4, 5, "1:"},
     };

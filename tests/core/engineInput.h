@@ -19,16 +19,12 @@ struct MemorySource {
         s.at += size_t(*got);
         return 1;
     }
-    int load() {
-        BlockSource source{&MemorySource::read, this};
-        return readLines(&source);
-    }
+    int load() { BlockSource source{&MemorySource::read, this}; return readLines(&source); }
 };
 
 inline int allocationsSeen = 0, failingAllocation = 0;
 // Fails allocation number n (from 1) from now on; 0 fails none but counts.
 inline void failAllocation(int n) {
-    allocationsSeen = 0;
-    failingAllocation = n;
+    allocationsSeen = 0, failingAllocation = n;
     allocationFailureHook = []() -> int { return ++allocationsSeen == failingAllocation; };
 }

@@ -18,8 +18,7 @@ TEST(PageMath, Units) {
                                   {96, 105, -14}, {96, 0, 0}, {96, -100, -13}};
     for (const auto& h : heights) EXPECT_EQ(fontHeightForDevice(h[0], h[1]), h[2]) << h[0] << " " << h[1];
     EXPECT_LT(fontHeightForDevice(96, INT32_MAX), 0);
-    const int32_t rounded[][2] = {{20990, 21000}, {21000, 21000}, {20901, 21000}, {-150, -150},
-                                  {INT32_MAX, INT32_MAX}};
+    const int32_t rounded[][2] = {{20990, 21000}, {21000, 21000}, {20901, 21000}, {-150, -150}, {INT32_MAX, INT32_MAX}};
     for (const auto& r : rounded) EXPECT_EQ(roundUpToMillimetre(r[0]), r[1]);
     const int32_t adopted[][3] = {{21000, 21099, 21000}, {21000, 20901, 21000}, {21000, 21100, 21100},
                                   {21000, 20900, 20900}, {INT32_MIN, INT32_MAX, INT32_MAX}};
@@ -83,9 +82,8 @@ TEST(PageMath, RenderGeometry) {
     const int32_t cells[][6] = {  // x, advance, grid width, text width -> left, stretched?
         {10, 20, 200, 300, 40, 1}, {10, 30, 200, 300, 55, 1}, {0, 20, 80, 50, 12, 1},
         {0, 60, 80, 50, 37, 1},    {10, 60, 200, 200, 70, 0}};
-    for (const auto& c : cells) {
+    for (const auto& c : cells)
         EXPECT_TRUE(needsStretch(c[2], c[3], 20) == c[5] && cellLeft(c[0], c[1], c[5], c[2], c[3]) == c[4]) << c[1];
-    }
 }
 
 }  // namespace

@@ -1,9 +1,6 @@
 // Texts from outside the layout: templates, the command line, stored values,
 // file lists from drops and the clipboard (blocks of another program), and
 // filter rules (ア is 83 41, ヂ 83 61: folding a trail byte makes them equal).
-#include <cstring>
-#include <string>
-
 #include "app/dropList.h"
 #include "coreTestSupport.h"
 #include "document/commandLineScan.h"
@@ -46,8 +43,7 @@ TEST(Templates, Expansion) {
     setPageNumberTexts(12, 0);
     formatLineNumber(12, number, sizeof number);
     EXPECT_EQ(std::string(pageNumberText) + "/" + pageCountText + number, "12/1       12");
-    // A typed template is cut to whole characters: 表 is 95 5C, and a lone
-    // lead byte at the very end counts as one byte.
+    // A typed template is cut to whole characters: 表 is 95 5C, and a lone lead byte at the very end counts as one byte.
     const std::string cuts[][3] = {{"ab\x95\x5c", "5", "ab\x95\x5c"}, {"ab\x95\x5c", "4", "ab"},
                                    {"abc\x95", "5", "abc\x95"}, {"abc", "1", ""}};
     for (const auto& c : cuts) {
@@ -74,9 +70,7 @@ TEST(CommandLine, Scan) {
         CommandLineScan s = scanCommandLine(c.line);
         std::string name;
         if (s.hasName && s.nameEnd >= s.nameStart) name.assign(c.line + s.nameStart, c.line + s.nameEnd + 1);
-        EXPECT_EQ(s.hasName, c.named) << c.line;
-        EXPECT_EQ(name, c.name) << c.line;
-        EXPECT_EQ(s.printAtOnce, c.print) << c.line;
+        EXPECT_EQ(std::tuple(s.hasName, name, s.printAtOnce), std::tuple(c.named, std::string(c.name), c.print)) << c.line;
     }
     EXPECT_EQ(scanCommandLine(nullptr).hasName, 0);
 
@@ -108,15 +102,12 @@ std::string stored(const std::string& bytes, uint32_t type, uint32_t outSize) {
 TEST(StoredValues, Strings) {
     const std::string k255(255, 'k'), k256(256, 'k'), nul(1, '\0');
     const struct { std::string bytes; uint32_t type, size; std::string text; } cases[] = {
-        {"abc" + nul, VALUE_SZ, 256, "abc"},  {"xyz", VALUE_SZ, 256, "xyz"},
-        {"ab" + nul + "cd", VALUE_SZ, 256, "ab"}, {nul, VALUE_SZ, 256, ""}, {"", VALUE_SZ, 256, ""},
-        {k255 + nul, VALUE_SZ, 256, k255},    {k255, VALUE_SZ, 256, k255},
-        {k256, VALUE_SZ, 256, "refused"},     {k256 + nul, VALUE_SZ, 256, "refused"},
-        {"ab" + nul + k256, VALUE_SZ, 256, "refused"}, {"abc" + nul, VALUE_BINARY, 256, "refused"},
-        {"abc" + nul, 2, 256, "refused"},     {"abc" + nul, 7, 256, "refused"},
-        {"txt" + nul, VALUE_SZ, 4, "txt"},    {"doc", VALUE_SZ, 4, "doc"},
-        {"html" + nul, VALUE_SZ, 4, "refused"}, {"html", VALUE_SZ, 4, "refused"},
-        {nul, VALUE_SZ, 0, "refused"},
+        {"abc" + nul, VALUE_SZ, 256, "abc"}, {"xyz", VALUE_SZ, 256, "xyz"}, {"ab" + nul + "cd", VALUE_SZ, 256, "ab"},
+        {nul, VALUE_SZ, 256, ""}, {"", VALUE_SZ, 256, ""}, {k255 + nul, VALUE_SZ, 256, k255}, {k255, VALUE_SZ, 256, k255},
+        {k256, VALUE_SZ, 256, "refused"}, {k256 + nul, VALUE_SZ, 256, "refused"}, {"ab" + nul + k256, VALUE_SZ, 256, "refused"},
+        {"abc" + nul, VALUE_BINARY, 256, "refused"}, {"abc" + nul, 2, 256, "refused"}, {"abc" + nul, 7, 256, "refused"},
+        {"txt" + nul, VALUE_SZ, 4, "txt"}, {"doc", VALUE_SZ, 4, "doc"}, {"html" + nul, VALUE_SZ, 4, "refused"},
+        {"html", VALUE_SZ, 4, "refused"}, {nul, VALUE_SZ, 0, "refused"},
     };
     for (const auto& c : cases) EXPECT_EQ(stored(c.bytes, c.type, c.size), c.text) << c.bytes;
     char out[4] = "x";
@@ -190,8 +181,7 @@ std::string namesIn(const std::string& block) {
     std::string names;
     char name[PATH_BUFFER_SIZE + 1];
     name[PATH_BUFFER_SIZE] = '#';
-    int refused = 0;
-    while (nextDropName(&cursor, name, PATH_BUFFER_SIZE, &refused)) names += (refused ? "!" : utf8(name)) + "|";
+    for (int refused = 0; nextDropName(&cursor, name, PATH_BUFFER_SIZE, &refused);) names += (refused ? "!" : utf8(name)) + "|";
     EXPECT_EQ(name[PATH_BUFFER_SIZE], '#');
     return names;
 }
@@ -202,8 +192,7 @@ TEST(DropList, Names) {
     const struct { std::string block, names; } cases[] = {
         {header(20, 0) + a + "b.txt" + z + z, "a.txt|b.txt|"},
         {header(20, 1) + utf16(u"日本.txt\0b\0\0"s), "日本.txt|b|"},
-        {header(21, 1) + "-" + utf16(u"odd\0"s), "odd|"},
-        {header(20, 1) + utf16(u"caf\u00e9\0"s), "caf?|"},
+        {header(21, 1) + "-" + utf16(u"odd\0"s), "odd|"}, {header(20, 1) + utf16(u"caf\u00e9\0"s), "caf?|"},
         {header(20, 0) + a + "b" + z, "a.txt|b|"},  // no empty name at the end
         {header(20, 0) + a + "bc", "a.txt|"},       // the last name never ends
         {header(20, 1) + utf16(u"ab") + "c", ""},   // nor here, by a byte
@@ -219,13 +208,11 @@ TEST(DropList, Names) {
 
 TEST(FilterRules, FolderAndSuffixTests) {
     const struct { const char* path; const char* rule; int folder, suffix; } cases[] = {
-        {"a.txt", ".TXT", 0, 1}, {"atxt", "txt", 0, 1}, {"atxt", ".txt", 0, 0},
-        {"x.html", ".htm, .html", 0, 1}, {"x.html", ".htm .html", 0, 1},
-        {"x.c", "\t,\n .h,,.c ", 0, 1},
-        {"a.txt", "", 1, 1}, {"a.txt", " , ", 0, 0}, {"c", "abc", 0, 0}, {"a\\", "\\", 0, 1},
-        {"C:\\documents\\a.txt", "c:\\DOC", 1, 0}, {"c:\\\x83\x41\\a.TXT", "C:\\\x83\x41", 1, 0},
-        {"c:\\\x83\x61\\a.txt", "C:\\\x83\x41", 0, 0}, {"\x83\x41.txt", "\x83\x41.TXT", 1, 1},
-        {"\x83\x61.txt", "\x83\x41.TXT", 0, 0}, {"\x83\x41", "\x83", 0, 0},
+        {"a.txt", ".TXT", 0, 1}, {"atxt", "txt", 0, 1}, {"atxt", ".txt", 0, 0}, {"x.html", ".htm, .html", 0, 1},
+        {"x.html", ".htm .html", 0, 1}, {"x.c", "\t,\n .h,,.c ", 0, 1}, {"a.txt", "", 1, 1}, {"a.txt", " , ", 0, 0},
+        {"c", "abc", 0, 0}, {"a\\", "\\", 0, 1}, {"C:\\documents\\a.txt", "c:\\DOC", 1, 0},
+        {"c:\\\x83\x41\\a.TXT", "C:\\\x83\x41", 1, 0}, {"c:\\\x83\x61\\a.txt", "C:\\\x83\x41", 0, 0},
+        {"\x83\x41.txt", "\x83\x41.TXT", 1, 1}, {"\x83\x61.txt", "\x83\x41.TXT", 0, 0}, {"\x83\x41", "\x83", 0, 0},
         {"a\x83\x5C", "\\", 0, 0},
     };
     for (const auto& c : cases) {

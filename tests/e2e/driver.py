@@ -225,10 +225,9 @@ def squeezed_rows(page):
 
 
 def check_rows_as_laid_out(pdf, source, tab, numbered=False, framed=False):
-    """Every printed row against pemo-layout's for the program's grid: the
-    document starts with a word of digits longer than a row (the first row
-    gives the columns) and fills page 1 with non-blank rows (their count is
-    the rows per page). `framed`: each page's header and footer come back."""
+    """Every printed row against pemo-layout's for the program's grid: the document starts
+    with a word of digits longer than a row (the first row gives the columns) and fills page 1
+    with non-blank rows (their count is the rows per page). `framed`: each page's header and footer come back."""
     pages = [squeezed_rows(p) for p in sh('pdftotext', '-layout', pdf, '-').split('\f')[:-1]]
     check(pages and pages[0], 'nothing printed in ' + pdf)
     frames = [(page.pop(0), page.pop()) for page in pages] if framed else []

@@ -48,9 +48,8 @@ def preview_print_and_settings():
     answer(dialog('ページ設定'), 'Escape')
     press(window, 'ctrl+p')
     answer(dialog('印刷'), 'Return')
-    # A4 at 300 dpi less 20 mm margins is 2008 x 3035 pixels; the cell of the
-    # 10 pt font (a 42-pixel em) is 21 x 53 pixels as Wine's GetTextMetrics
-    # gives it for VL Gothic.
+    # A4 at 300 dpi less 20 mm margins is 2008 x 3035 pixels; the cell of the 10 pt font
+    # (a 42-pixel em) is 21 x 53 pixels as Wine's GetTextMetrics gives it for VL Gothic.
     grid = check_rows_as_laid_out(printed(name), SAMPLE, tab=8)[:2]
     check(grid == (95, 57), 'the A4 10 pt grid is %s' % (grid,))
 
@@ -72,10 +71,9 @@ def preview_print_and_settings():
 
 
 def settings_survive_and_print_at_once():
-    """After the first journey, "/p" prints with its stored settings without
-    showing the preview, from the release zip
-    unpacked into a folder named with spaces and Japanese: a UTF-8 file read
-    through the shipped pemo.ini prints as its Shift_JIS form lays out."""
+    """After the first journey, "/p" prints with its stored settings without showing the
+    preview, from the release zip unpacked into a folder named with spaces and Japanese:
+    a UTF-8 file read through the shipped pemo.ini prints as its Shift_JIS form lays out."""
     name, path, windows_path = document('atonce', SAMPLE)
     zips, folder = glob.glob(BUILD + '/pemoPrint-*-win64.zip'), OUT + '/ダウンロード した 配布版'
     check(len(zips) == 1, 'release zips: %s (tools/package.sh makes one)' % zips)
