@@ -232,7 +232,7 @@ TEST_F(Shell, WindowInput) {
         SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(keys, delta), 0);
         EXPECT_EQ(currentPage, to) << keys << " " << delta;
     }
-    SetWindowLongPtrA(window, GWLP_WNDPROC, LONG_PTR(DefWindowProcA));  // its end is not the program's
+    SetWindowLongPtrA(window, GWLP_WNDPROC, LONG_PTR(DefWindowProcA));  // no quit message at its end
     DestroyWindow(window);
     printAtOnce = 1;
     EXPECT_TRUE(takeCommandLineFile(nullptr) == 0 && !printAtOnce);
@@ -386,7 +386,8 @@ TEST_F(Shell, NoPrinterDialogWithoutMemoryToSaveTheSettings) {
     const HGLOBAL mode = printerDevMode, names = printerDevNames;
     for (int failing : {0, 1, 2, 3}) {  // the mode, then the names, of each dialog
         arraysBeforeFailure = failing % 2;
-        EXPECT_TRUE(!(failing < 2 ? runPageSetupDialog() : runPrintDialog()) && !dialogs && printerDevMode == mode && printerDevNames == names) << failing;
+        EXPECT_TRUE(!(failing < 2 ? runPageSetupDialog() : runPrintDialog()) && !dialogs && printerDevMode == mode &&
+                    printerDevNames == names) << failing;
     }
     pageSetup.Flags = PSD_MARGINS, arraysBeforeFailure = -1;
     EXPECT_TRUE(!runPageSetupDialog() && dialogs == 1);
