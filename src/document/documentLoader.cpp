@@ -48,10 +48,13 @@ void reportReadFailure(HWND window) {
 }  // namespace
 
 int readFromPath(const char* path) {
-    HandleGuard input{openInput(path)};
+    HANDLE feeder = nullptr;
+    HandleGuard input{openInput(path, &feeder)};
+    HandleGuard feederThread{feeder ? feeder : INVALID_HANDLE_VALUE};
     if (input.handle == INVALID_HANDLE_VALUE) return 0;
     static HandleReader reader;  // its buffer is too large for the stack
     reader.handle = input.handle;
+    reader.feeder = feeder;
     BlockSource source = handleBlockSource(&reader);
     return readLines(&source);
 }
@@ -73,14 +76,17 @@ int loadDocument(HWND window) {
     // A failed lookup must not leave the previous document's title behind.
     documentTitle[0] = '\0';
     GetFileTitleA(documentPath, documentTitle, PATH_BUFFER_SIZE);
+    // The read replaces the lines that the page table points into, and the
+    // failure message below paints the preview from its own message loop.
+    releasePages();
+    currentPage = 0;
     int ok = readDocument(window, documentPath);
     if (!ok) {
-        reportReadFailure(window);
         clearLineList();
+        reportReadFailure(window);
         documentPath[0] = '\0';
         documentTitle[0] = '\0';
     }
-    currentPage = 0;
     breakAllLines(columnsPerRow);
     paginate(rowsPerPage);
     captureDateTime();

@@ -9,6 +9,7 @@
 // large file then takes a few hundred reads instead of one per block.
 struct HandleReader {
     HANDLE handle;
+    HANDLE feeder;  // of a filter's output: the run's feeder thread, else null
     DWORD start;  // the bytes read ahead and not yet handed out
     DWORD end;
     int isPipe;
@@ -17,7 +18,7 @@ struct HandleReader {
     char buffer[64 * 1024];
 };
 
-// Starts reading reader->handle from its current position.
+// Starts reading reader->handle (and reader->feeder) from its current position.
 BlockSource handleBlockSource(HandleReader* reader);
 
 // Every read from now on fails: for the way out while a file is still read.

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "../document/pipeEnd.h"
 #include "filterConfig.h"
 #include "filterConsole.h"
 #include "filterRules.h"
@@ -128,7 +129,7 @@ HANDLE launchFilter(char* command, FilterPipes* pipes, int console) {
     return started.hProcess;
 }
 
-HANDLE startFilter(HANDLE file, char* command, int console) {
+HANDLE startFilter(HANDLE file, char* command, int console, HANDLE* feeder) {
     OwnedHandle source{file};
     StandardHandles saved;
     ConsoleShare share;
@@ -144,12 +145,11 @@ HANDLE startFilter(HANDLE file, char* command, int console) {
     FeedJob* job =
         new (std::nothrow) FeedJob{source.handle, pipes.sink.handle, filter.process, share.held};
     if (!job) return INVALID_HANDLE_VALUE;
-    HANDLE feeder = CreateThread(nullptr, 0, feedFilter, job, 0, nullptr);
-    if (!feeder) {
+    *feeder = CreateThread(nullptr, 0, feedFilter, job, 0, nullptr);
+    if (!*feeder) {
         delete job;
         return INVALID_HANDLE_VALUE;
     }
-    CloseHandle(feeder);
     // The feeder owns these now.
     source.release();
     pipes.sink.release();
@@ -160,32 +160,59 @@ HANDLE startFilter(HANDLE file, char* command, int console) {
 
 }  // namespace
 
-HANDLE openInput(const char* path) {
+HANDLE openInput(const char* path, HANDLE* feeder) {
+    *feeder = nullptr;
     char command[FILTER_COMMAND_SIZE] = "";
     int console = findFilter(path, command, sizeof command);
     if (console == FILTER_UNUSABLE) return INVALID_HANDLE_VALUE;
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE || command[0] == '\0') return file;
-    return startFilter(file, command, console);
+    return startFilter(file, command, console, feeder);
 }
 
 void endAllFilters() {
     TerminateJobObject(filterJob(), 0);
 }
 
+namespace {
+
+enum FeedResult { FED_WHOLE, FED_PART, SOURCE_FAILED };
+
+// Copies the file into the filter until the file ends, a read of it fails,
+// or the filter stops taking it. The file ends as the loader's input does.
+FeedResult copyToFilter(HANDLE source, HANDLE sink) {
+    const bool isPipe = GetFileType(source) == FILE_TYPE_PIPE;
+    char block[FEED_PIECE_SIZE];
+    for (;;) {
+        DWORD got = 0, put = 0;
+        if (!ReadFile(source, block, sizeof block, &got, nullptr)) {
+            return isPipe && GetLastError() == ERROR_BROKEN_PIPE ? FED_WHOLE : SOURCE_FAILED;
+        }
+        if (got == 0 && emptyReadEnds(source, isPipe)) return FED_WHOLE;
+        if (!WriteFile(sink, block, got, &put, nullptr) || put < got) return FED_PART;
+    }
+}
+
+// Exception codes start at 0xC0000000: such an end is a crash, whatever the
+// filter wrote before it.
+FilterOutcome outcomeOf(FeedResult fed, DWORD status) {
+    if (fed == SOURCE_FAILED || status >= 0xC0000000) return FILTER_FAILED;
+    return fed == FED_WHOLE && status == 0 ? FILTER_ENDED_CLEAN : FILTER_ENDED;
+}
+
+}  // namespace
+
 DWORD WINAPI feedFilter(void* argument) {
     FeedJob* job = static_cast<FeedJob*>(argument);
-    char block[FEED_PIECE_SIZE];
-    DWORD got = 0, put = 0;
-    while (ReadFile(job->source, block, sizeof block, &got, nullptr) && got > 0) {
-        if (!WriteFile(job->sink, block, got, &put, nullptr) || put < got) break;
-    }
+    FeedResult fed = copyToFilter(job->source, job->sink);
     CloseHandle(job->source);
     CloseHandle(job->sink);  // the filter sees the end of its input
     WaitForSingleObject(job->process, INFINITE);
+    DWORD status = 0;
+    if (!GetExitCodeProcess(job->process, &status)) status = DWORD(-1);
     CloseHandle(job->process);
     if (job->consoleAllocated) releaseFilterConsole();
     delete job;
-    return 0;
+    return outcomeOf(fed, status);
 }

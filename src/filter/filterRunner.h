@@ -13,14 +13,24 @@ struct FeedJob {
     int32_t consoleAllocated;  // the run holds a share of the filter console
 };
 
+// How a filter run ended, given as the feeder thread's exit code once the
+// filter has ended.
+enum FilterOutcome : DWORD {
+    FILTER_FAILED = 1,   // the file could not be read, or the filter crashed
+    FILTER_ENDED,        // it ended otherwise: what it wrote is the text
+    FILTER_ENDED_CLEAN,  // it took the whole file and ended with 0
+};
+
 // A readable handle, or INVALID_HANDLE_VALUE when the file cannot be opened
-// or its filter cannot be run (nothing of the attempt is left behind).
-HANDLE openInput(const char* path);
+// or its filter cannot be run (nothing of the attempt is left behind). For a
+// filter's output, *feeder is its feeder thread, which the caller closes;
+// otherwise null.
+HANDLE openInput(const char* path, HANDLE* feeder);
 
 // Ends every filter that runs, and whatever they started: for the way out
 // of the program while a filter may still be read.
 void endAllFilters();
 
 // The feeder thread: copies the file into the filter, waits for the filter
-// to end and gives its console share back.
+// to end, gives its console share back and ends with the FilterOutcome.
 DWORD WINAPI feedFilter(void* job);

@@ -10,9 +10,12 @@ int32_t columnsPerRow = 0;
 int32_t rowsPerPage = 0;
 int32_t currentPage = 0;
 
+// Without a table there are no pages: a count left behind would have the
+// renderer and the print job take header-only pages for the document.
 void releasePages() {
     releaseBytes(pages);
     pages = nullptr;
+    pageCount = 0;
 }
 
 static int addPage(LineNode* line, int32_t firstRow) {
@@ -34,9 +37,9 @@ static int addPage(LineNode* line, int32_t firstRow) {
 }
 
 int32_t paginate(int32_t rows) {
-    pageCount = (rows >= 1 && totalRows >= 1 && head) ? 1 : 0;
     releasePages();
-    if (pageCount == 0) return 0;
+    if (rows < 1 || totalRows < 1 || !head) return 0;
+    pageCount = 1;
     if (!addPage(head, 1)) return 0;
 
     LineNode* line = head;

@@ -17,4 +17,5 @@ extern int32_t rowsPerPage;
 extern int32_t currentPage;
 
 int32_t paginate(int32_t rowsPerPage);
+// No pages: the table freed and the count 0.
 void releasePages();

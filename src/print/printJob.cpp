@@ -59,7 +59,9 @@ bool printPage(HDC printer, const PageMetrics* metrics, int32_t page) {
     return EndPage(printer) > 0;
 }
 
-// Sends the range; false when any page failed.
+// Sends the range; false when any page failed. Not every driver calls the
+// abort procedure while it prints, so the job gives it its turn before each
+// page itself: a Cancel then stops the job at the next page at the latest.
 bool printPages(HDC printer, const PageMetrics* metrics, PageRange range) {
     bool ok = true;
     WORD copies = printDialog.nCopies;
@@ -69,6 +71,7 @@ bool printPages(HDC printer, const PageMetrics* metrics, PageRange range) {
     for (WORD pass = 0; pass < passes; ++pass) {
         for (int32_t page = range.first; page <= range.last; ++page) {
             for (WORD copy = 0; copy < copiesOfEachPage; ++copy) {
+                if (!printAbortProc(printer, 0)) return ok;
                 if (!printPage(printer, metrics, page)) {
                     ok = false;
                     break;  // the other copies of this page are skipped
@@ -105,8 +108,11 @@ int printDocument(HWND owner, HDC printer, const PageMetrics* metrics) {
     if (ok) {
         captureDateTime();
         ok = printPages(printer, metrics, range);
-        // A document the spooler refuses at its end has not been printed either.
-        if (ok) ok = EndDoc(printer) > 0;
+        // A document the spooler refuses at its end has not been printed
+        // either. A cancelled or failed one is abandoned: none of it must
+        // reach the paper after the user or the printer said stop.
+        if (ok && !printCancelled) ok = EndDoc(printer) > 0;
+        else AbortDoc(printer);
     }
     if (!printCancelled) closeProgressDialog(owner, progressDialog);
     if (printCancelled) return 0;

@@ -9,6 +9,7 @@
 #include <new>
 #include <psapi.h>
 #include <shlobj.h>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -161,30 +162,6 @@ TEST_F(Shell, PrintDialogTurnsTheSheet) {
     EXPECT_TRUE(m.left == 4000 && m.top == 1000 && m.right == 2000 && m.bottom == 3000 && savedOrientation == DMORIENT_LANDSCAPE);
 }
 
-// A pipe ends when its writer closes it. One that breaks off fails the load:
-// the message names its full path and the document is left empty.
-TEST_F(Shell, PipedInputEndsOnlyWhenClosed) {
-    const std::string block(512, 'q');
-    for (bool closed : {true, false}) {
-        HANDLE server = CreateNamedPipeA("\\\\.\\pipe\\pemoInput", PIPE_ACCESS_OUTBOUND, 0, 1, 0, 0, 0, nullptr);
-        std::thread writer([&] {
-            DWORD n;
-            ConnectNamedPipe(server, nullptr);
-            WriteFile(server, block.data(), 512, &n, nullptr);
-            FlushFileBuffers(server);  // until it has been read
-            if (!closed) DisconnectNamedPipe(server);
-            CloseHandle(server);
-        });
-        strcpy(documentPath, "\\\\.\\pipe\\pemoInput");
-        std::string message;
-        DialogAnswerer answerer([&](HWND box) { return message += textOf(GetDlgItem(box, 0xFFFF)), IDOK; });
-        EXPECT_EQ(loadDocument(nullptr), closed);
-        writer.join();
-        EXPECT_EQ(message, closed ? "" : "\\\\.\\pipe\\pemoInput の読み込みに失敗しました。");
-        EXPECT_TRUE(closed ? head->text == block : !head && !documentPath[0] && !pageCount) << closed;
-    }
-}
-
 HDROP dropOf(const std::vector<std::string>& names) {
     DROPFILES head = {sizeof head, {}, FALSE, FALSE};
     std::string bytes(reinterpret_cast<char*>(&head), sizeof head);
@@ -263,12 +240,51 @@ struct RulesFile {
     ~RulesFile() { DeleteFileA(path.c_str()); RemoveDirectoryA(folder.c_str()); }
 };
 
+// A pipe ends when its writer closes it. One that breaks off fails the load, read by the
+// loader or by a filter's feeder: the message names its full path, and the document shown
+// before is gone before the message can paint it.
+TEST_F(Shell, PipedInputEndsOnlyWhenClosed) {
+    RulesFile rules;
+    const std::string block(512, 'q');
+    HWND window = CreateWindowA("STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    SetWindowLongPtrA(window, GWLP_WNDPROC, LONG_PTR(mainWindowProc));
+    columnsPerRow = 80, rowsPerPage = 60;
+    for (int run = 0; run < 4; ++run) {
+        const bool closed = run < 2;
+        const std::string name = run % 2 ? "\\\\.\\pipe\\pemoInput.u8" : "\\\\.\\pipe\\pemoInput";
+        HANDLE server = CreateNamedPipeA(name.c_str(), PIPE_ACCESS_OUTBOUND, 0, 1, 0, 0, 0, nullptr);
+        std::thread writer([&] {
+            DWORD n;
+            ConnectNamedPipe(server, nullptr);
+            WriteFile(server, block.data(), 512, &n, nullptr);
+            FlushFileBuffers(server);  // until it has been read
+            if (!closed) DisconnectNamedPipe(server);
+            CloseHandle(server);
+        });
+        strcpy(documentPath, name.c_str());
+        std::string message;
+        int32_t pagesDuringMessage = -1;
+        DialogAnswerer answerer([&](HWND box) {
+            pagesDuringMessage = pageCount;
+            RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            return message += textOf(GetDlgItem(box, 0xFFFF)), IDOK;
+        });
+        EXPECT_EQ(loadDocument(nullptr), closed) << run;
+        writer.join();
+        EXPECT_EQ(message, closed ? "" : name + " の読み込みに失敗しました。");
+        EXPECT_TRUE(closed ? head->text == block && pageCount == 1 : !head && !documentPath[0] && !pageCount && !pagesDuringMessage) << run;
+    }
+    SetWindowLongPtrA(window, GWLP_WNDPROC, LONG_PTR(DefWindowProcA));
+    DestroyWindow(window);
+}
+
 TEST(FilterRunner, LoadsThroughTheRuleOfEachFile) {
     RulesFile rules;
     const int CONTROL = 1, CANCEL = 2;
     const struct { const char* name; std::string bytes; int keys, ok; std::string text; }
     cases[] = {
         {"a.bad", "x", 0, 0, ""}, {"a.bad0", "x", 0, 0, ""}, {"a.long", "x", 0, 0, ""}, {"a.none", "x", 0, 0, ""},
+        {"a.crash", "x", 0, 0, ""}, {"g.u16", "", 0, 1, ""}, {"h.u8", "\xEF\xBB\xBF", 0, 1, ""}, {"i.u16", "\xFE\xFF", 0, 1, ""},
         {"a.echo", "direct", 0, 1, "t8 x&T\r\n"}, {"a.echo", "direct", CONTROL, 1, "direct"},
         {"a.echo", "direct", CANCEL, 1, "direct"}, {"フィルタ\\a.txt", "x", 0, 1, "folder\r\n"},
         {"a.direct", std::string(70000, 'd'), 0, 1, std::string(70000, 'd')}, {"a.u8", u8"" PROSE, 0, 1, PROSE},
@@ -363,8 +379,9 @@ TEST(FilterRunner, ConsoleIsHeldOnlyWhenAskedForAndUntilTheFilterEnds) {
         {"big.echo", -1, prose, "t8 x&T\r\n"}};
     for (const auto& c : cases) {
         std::ofstream(temp(c.name), std::ios::binary) << c.bytes;
-        HANDLE input = openInput(temp(c.name).c_str());
+        HANDLE feeder, input = openInput(temp(c.name).c_str(), &feeder);
         ASSERT_NE(input, INVALID_HANDLE_VALUE) << c.name;
+        CloseHandle(feeder);
         std::string got(text.size() + 1, '\0');
         DWORD n = 0, total = 0;
         for (; ReadFile(input, &got[total], DWORD(got.size() - total), &n, nullptr) && n; total += n) {
@@ -401,6 +418,47 @@ TEST(PrintJob, AbortProcedureAnswersACancelBehindOtherMessages) {
     EXPECT_TRUE(!printAbortProc(nullptr, 0) && printCancelled && !progressDialog);
     for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&message);
     printCancelled = 0;
+}
+
+// A Cancel stops the job before its next page, whether the driver asks the abort procedure
+// or not: no more pages reach the printer, and no message shows. Without it, all do. Wine
+// asks it only in StartDoc and EndDoc; a message sent from another thread waits for a turn,
+// and cancels once the job has begun (it has taken its date).
+LRESULT CALLBACK cancelOnceBegun(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_APP && dateText[0] && progressDialog) SendMessageA(progressDialog, WM_COMMAND, IDCANCEL, 0);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST_F(Shell, CancelStopsTheJobBeforeItsNextPage) {
+    const char* spooler = "Software\\Wine\\Printing\\Spooler";
+    store(spooler, "CUPS:PDF", REG_SZ, std::string("/tmp/pemoCancel.ps", 19));
+    std::ofstream(temp("pemoPages.txt"), std::ios::binary) << "1\f2\f3\f4";
+    lstrcpynA(documentPath, temp("pemoPages.txt").c_str(), PATH_BUFFER_SIZE);
+    columnsPerRow = 80, rowsPerPage = 60;
+    ASSERT_TRUE(loadDocument(nullptr) && pageCount == 4);
+    HWND window = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    SetWindowLongPtrA(window, GWLP_WNDPROC, LONG_PTR(cancelOnceBegun));
+    for (bool cancel : {false, true}) {
+        DeleteFileA("Z:\\tmp\\pemoCancel.ps");
+        int messages = 0;
+        DialogAnswerer answerer([&](HWND dialog) { return textOf(dialog) == "印刷中" ? 0 : (++messages, IDOK); });
+        volatile bool printing = true;
+        std::thread canceller([&] { while (cancel && printing) SendMessageTimeoutA(window, WM_APP, 0, 0, 0, 50, nullptr); });
+        HDC printer = createPrinterDC();
+        computePageMetrics(printer);
+        dateText[0] = '\0';
+        EXPECT_EQ(printDocument(nullptr, printer, &printerMetrics), !cancel);
+        printing = false;
+        canceller.join();
+        DeleteDC(printer);
+        std::stringstream printed;
+        printed << std::ifstream("Z:\\tmp\\pemoCancel.ps", std::ios::binary).rdbuf();
+        size_t pages = 0;
+        for (size_t at = 0; (at = printed.str().find("%%Page:", at)) != std::string::npos; ++at) ++pages;
+        EXPECT_TRUE(pages == (cancel ? 0u : 4u) && !messages) << cancel << " " << pages;
+    }
+    DestroyWindow(window);
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, spooler, "CUPS:PDF");
 }
 
 // A block of whole huge pages comes mapped at once, where the system lets it be locked.
