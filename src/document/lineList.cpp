@@ -126,8 +126,3 @@ void trimRowTables() {
     for (BlockStore& store : rowStores) trimStore(&store);
 }
 
-size_t documentBytes() {
-    size_t bytes = nodeStore.bytesHeld + textStore.bytesHeld;
-    for (const BlockStore& store : rowStores) bytes += store.bytesHeld;
-    return bytes;
-}

@@ -60,5 +60,3 @@ void useRowStore(int index);
 void restartRowTables();
 void trimRowTables();
 
-// Bytes the document holds: its blocks with their headers.
-size_t documentBytes();

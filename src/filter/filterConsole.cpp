@@ -7,6 +7,7 @@ namespace {
 SRWLOCK consoleLock = SRWLOCK_INIT;
 int consoleOwned = 0;  // only a console allocated here is freed here
 HANDLE consoleError = nullptr;
+long filterConsoleUsers = 0;  // the filters that hold the console now
 
 struct ConsoleLock {
     ConsoleLock() { AcquireSRWLockExclusive(&consoleLock); }
@@ -14,8 +15,6 @@ struct ConsoleLock {
 };
 
 }  // namespace
-
-volatile long filterConsoleUsers = 0;
 
 void acquireFilterConsole() {
     ConsoleLock lock;

@@ -4,9 +4,6 @@
 #pragma once
 #include <windows.h>
 
-// How many filters hold the console now; changed only under the lock.
-extern volatile long filterConsoleUsers;
-
 void acquireFilterConsole();
 void releaseFilterConsole();
 

@@ -33,29 +33,18 @@ unsigned characterCode(const char* p, int doubleByte) {
     return doubleByte ? lead * 256 + static_cast<unsigned char>(p[1]) : lead;
 }
 
-// Set while breakAllLines runs: the settings cannot change meanwhile.
-const PreparedKinsokuSets* preparedSets = nullptr;
+// The kinsoku sets as breakAllLines prepared them from the settings, which
+// cannot change while it runs.
+PreparedKinsokuSets preparedSets;
 
 int isInSet(unsigned code, int doubleByte, KinsokuSetName name) {
-    if (preparedSets) return isInPreparedSet(*preparedSets, name, code, doubleByte);
-    const LayoutSettings& settings = layoutSettings;
-    const char* set = name == LINE_START_SET  ? settings.kinsokuLineStart
-                      : name == HANGING_SET ? settings.kinsokuHanging
-                                            : settings.kinsokuLineEnd;
-    for (const char* s = set; *s;) {
-        int setDoubleByte = isDoubleByte(s);
-        if (setDoubleByte == doubleByte && characterCode(s, setDoubleByte) == code) return 1;
-        s += setDoubleByte ? 2 : 1;
-    }
-    return 0;
+    return isInPreparedSet(preparedSets, name, code, doubleByte);
 }
 
 int carriedTabWouldNotFit(int previousIsTab, int width) {
     const LayoutSettings& s = layoutSettings;
     return previousIsTab && int64_t(s.tabCount) + width > s.columns;
 }
-
-}  // namespace
 
 int decideBreak(const char* current, const char* wordStart, const char* previous,
                 int currentIsDoubleByte) {
@@ -85,8 +74,6 @@ int decideBreak(const char* current, const char* wordStart, const char* previous
     }
     return BREAK_BEFORE;
 }
-
-namespace {
 
 int storeRowSpan(LineNode* line, int32_t rowIndex, char* rowStart, int32_t charsPlaced,
                  int32_t charsBefore) {
@@ -363,11 +350,9 @@ LineNode* secondHalf() {
 
 void breakAllLines(int32_t columns) {
     layoutSettings.columns = columns;
-    static PreparedKinsokuSets prepared;
     if (layoutSettings.kinsoku) {
         const LayoutSettings& s = layoutSettings;
-        prepareKinsokuSets(&prepared, s.kinsokuLineStart, s.kinsokuHanging, s.kinsokuLineEnd);
-        preparedSets = &prepared;
+        prepareKinsokuSets(&preparedSets, s.kinsokuLineStart, s.kinsokuHanging, s.kinsokuLineEnd);
     }
     restartRowTables();
     const GroupTables& tables = groupTables();
@@ -389,7 +374,6 @@ void breakAllLines(int32_t columns) {
     breakRange(&first, tables);
     if (helper.joinable()) helper.join();
     trimRowTables();
-    preparedSets = nullptr;
     int64_t rows = first.rows + second.rows;
     totalRows = rows > INT32_MAX ? INT32_MAX : int32_t(rows);
 }

@@ -33,8 +33,6 @@ inline RowSpan rowOf(const LineNode* line, int32_t k) {
 }
 
 int32_t wordRunLength(const char* p);
-int decideBreak(const char* current, const char* wordStart, const char* previous,
-                int currentIsDoubleByte);
 void breakAllLines(int32_t columns);
 
 // Columns a tab advances with `used` columns filled; the renderer draws with

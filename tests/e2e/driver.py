@@ -40,12 +40,21 @@ def sh(*command, env=None):
 
 
 class Program:
-    started = []
+    """The program under Wine, its output in a log of its own: Wine reports a crash there,
+    and may still give the exit status 0."""
+    started, runs = [], 0
+    CRASH = re.compile(rb'Unhandled exception|wine: Unhandled|starting debugger')
 
     def __init__(self, *args, env=None, exe=EXE):
-        with open(OUT + '/program.log', 'ab') as log:
+        Program.runs += 1
+        self.log = '%s/program-%d.log' % (OUT, Program.runs)
+        with open(self.log, 'wb') as log:
             self.process = subprocess.Popen(['wine', exe, *args], stdout=log, stderr=log, env=env)
         Program.started.append(self)
+
+    def crashed(self):
+        with open(self.log, 'rb') as log:
+            return bool(Program.CRASH.search(log.read()))
 
     def exit_code(self, seconds=20):
         until('the program to end', lambda: self.process.poll() is not None, seconds)
@@ -259,8 +268,13 @@ class MapWatch:
         self.process.terminate()
         self.process.wait()
 
+    def events(self):
+        self.log.seek(0)
+        return re.findall(r'(Create|Map)Notify.*\n.*window (0x[0-9a-f]+)', self.log.read())
+
     def mapped(self, window):
         """Mapped since it was made (its id may have been another program's)."""
-        self.log.seek(0)
-        events = re.findall(r'(Create|Map)Notify.*\n.*window (0x[0-9a-f]+)', self.log.read())
-        return [kind for kind, made in events if made == '0x%x' % int(window)][-1:] == ['Map']
+        return [kind for kind, made in self.events() if made == '0x%x' % int(window)][-1:] == ['Map']
+
+    def all_mapped(self):
+        return {int(window, 16) for kind, window in self.events() if kind == 'Map'}
