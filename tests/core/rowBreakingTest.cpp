@@ -127,9 +127,21 @@ std::string randomLines(int count) {
     return text;
 }
 
-// Crossing rows eight bytes at a time gives the rows of stepping by characters, for random lines under every switch.
+// Every byte above 0x7F, lead byte or not, at each of the eight places of a group before a kanji,
+// and a tab at each place: the edges of the lead-byte ranges and of the group tests.
+std::string edgeLines() {
+    std::string text;
+    for (int at = 0; at < 8; ++at) {
+        for (int byte = 0x80; byte <= 0xFF; ++byte) text += std::string(size_t(at), 'a') + char(byte) + "\x88\x9f" + "bcdefghij\n";
+        text += std::string(size_t(at), 'a') + "\t" + std::string(12, 'b') + "\n";
+    }
+    return text;
+}
+
+// Crossing rows eight bytes at a time, and counting lines that surely fit, give the rows of
+// stepping by characters, for random lines and edges under every switch.
 TEST_F(RowBreaking, ByGroupsAsByCharacters) {
-    ASSERT_EQ(loadText(randomLines(200)), 1);
+    ASSERT_EQ(loadText(randomLines(200) + edgeLines()), 1);
     for (int32_t columns : {4, 5, 7, 9, 16, 80}) {
         for (int settings = 0; settings < 12; ++settings) {
             layoutSettings.wordWrap = settings & 1, layoutSettings.kinsoku = settings >> 1 & 1;
