@@ -111,6 +111,12 @@ def press(window, keys):
     sh('xdotool', 'key', '--clearmodifiers', *keys.split())
 
 
+def click(window, x, y):
+    """A click at (x, y) of the window, as it stands on the screen."""
+    press(window, '')
+    sh('xdotool', 'mousemove', '--window', window, str(x), str(y), 'click', '1')
+
+
 def answer(window, keys):
     press(window, keys)
     until('the dialog to close', lambda: window not in windows('.*'))
@@ -215,15 +221,13 @@ def reset_settings(editor=(), scale=None):
 
 
 def printed(name, seconds=90):
-    """The finished PDF that cups-pdf named after the document `name`."""
-    sizes = []
-
+    """The finished PDF that cups-pdf named after the document `name`: cups-pdf writes it
+    before its job leaves the queue, and it is whole once the queue is empty."""
     def finished():
         found = glob.glob('%s/*%s*.pdf' % (PDF_DIR, name))
-        if not found or subprocess.run(['pdfinfo', found[0]], capture_output=True).returncode:
-            return None
-        sizes.append(os.path.getsize(found[0]))
-        return found[0] if len(sizes) > 1 and sizes[-1] == sizes[-2] else None
+        check(len(found) < 2, 'two PDFs of %s: %s' % (name, found))
+        done = found and not sh('lpstat', '-o').strip()
+        return found[0] if done and not subprocess.run(['pdfinfo', found[0]], capture_output=True).returncode else None
     path = until('the PDF of ' + name, finished, seconds)
     return shutil.move(path, '%s/%s.pdf' % (OUT, name))
 
@@ -233,7 +237,7 @@ def squeezed_rows(page):
     return [row for row in rows if row]
 
 
-def check_rows_as_laid_out(pdf, source, tab, numbered=False, framed=False):
+def check_rows_as_laid_out(pdf, source, tab, numbered=False, framed=False, sets=()):
     """Every printed row against pemo-layout's for the program's grid: the document starts
     with a word of digits longer than a row (the first row gives the columns) and fills page 1
     with non-blank rows (their count is the rows per page). `framed`: each page's header and footer come back."""
@@ -241,7 +245,7 @@ def check_rows_as_laid_out(pdf, source, tab, numbered=False, framed=False):
     check(pages and pages[0], 'nothing printed in ' + pdf)
     frames = [(page.pop(0), page.pop()) for page in pages] if framed else []
     columns, rows = len(pages[0][0]) - numbered, len(pages[0])
-    options = ['--wrap', '--kinsoku', '--pages'] + ['--numbers'] * numbered
+    options = ['--wrap', '--kinsoku', '--pages', *sets] + ['--numbers'] * numbered
     layout = subprocess.run([LAYOUT, '--columns', str(columns), '--rows', str(rows), '--tab', str(tab), *options,
                              source], capture_output=True).stdout
     expected = [squeezed_rows(p) for p in layout.decode('cp932').split('\f')]

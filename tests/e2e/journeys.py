@@ -9,6 +9,9 @@ import zipfile
 from driver import *  # noqa: F401,F403 (the journeys' vocabulary)
 
 SAMPLE = ROOT + '/tests/samples/journey.txt'
+# A4 landscape at 300 dpi less 20 mm margins is 3036 x 2007 pixels; the 12 pt cell (a
+# 50-pixel em) is 25 pixels wide and about 64 high.
+LANDSCAPE_12PT = (121, 31)
 WRAP_KINSOKU_TAB8 = [('word wraps', 'REG_DWORD', 1), ('kinsoku', 'REG_DWORD', 1), ('tab count', 'REG_DWORD', 8)]
 
 
@@ -69,6 +72,10 @@ def preview_print_and_settings():
     press(font, 'alt+y Tab 1 2')  # the size box after スタイル
     answer(font, 'Return')
     until('the font size stored', lambda: reg_values(OWN).get('point size') == '0x78')
+    press(window, 'ctrl+p')  # printed in this sitting: the grid follows the sheet and the font
+    answer(dialog('印刷'), 'Return')
+    grid = check_rows_as_laid_out(printed(name), SAMPLE, tab=8)[:2]
+    check(grid == LANDSCAPE_12PT, 'the A4 landscape 12 pt grid is %s' % (grid,))
     close(program, window)
 
 
@@ -100,8 +107,8 @@ def settings_survive_and_print_at_once():
     shown = [hidden[w] for w in hidden if watch.mapped(w)]
     check(hidden and not shown, '%s was shown with "/p"' % ' and '.join(shown))
     pdf = printed(name)
-    columns, rows, _ = check_rows_as_laid_out(pdf, SAMPLE, tab=8)
-    check(columns > 100 and rows < 40, 'not the landscape 12 pt grid: %d x %d' % (columns, rows))
+    grid = check_rows_as_laid_out(pdf, SAMPLE, tab=8)[:2]
+    check(grid == LANDSCAPE_12PT, 'not the landscape 12 pt grid: %s' % (grid,))
     check(re.search(r'Page rot: *90', sh('pdfinfo', pdf)), 'the PDF is not turned to landscape')
 
     rules = BUILD + '/win32/pemo.ini'
@@ -158,6 +165,39 @@ def format_open_and_about():
         press(window, 'ctrl+o')
         answer(dialog('開く'), keys)
     check(shows_one_line(screenshot(window, differs_from=framed)), 'the one-line file is not shown')
+    close(program, window)
+
+
+def print_dialog_choices():
+    """The editor's own kinsoku sets, the other printer with its unprintable border, and a
+    page range in two copies, collated and not, as the print dialog gives them."""
+    sets = [('kinsoku2', 'REG_SZ', '」'), ('kinsoku3', 'REG_SZ', 'は')]  # 」 hangs, は never ends a row
+    reset_settings(WRAP_KINSOKU_TAB8 + sets, scale=60)
+    name, _, path = document('choices', SAMPLE)
+    program = Program(path)
+    window = preview()
+    press(window, 'ctrl+p')
+    printing = dialog('印刷')
+    click(printing, 220, 68)  # the printer's list (its label's mnemonic does not reach it)
+    press(printing, 'Down Return')  # PDFMargins, after PDF
+    answer(printing, 'Return')
+    pdf = printed(name)
+    columns, rows, _ = check_rows_as_laid_out(pdf, SAMPLE, tab=8, sets=['--hanging', '8176', '--line-end', '82CD'])
+    words = re.findall(r'<word xMin="([\d.]+)" yMin="([\d.]+)"', sh('pdftotext', '-bbox', '-l', '1', pdf, '-'))
+    edge = 20 / 25.4 * 72  # the margin, from the paper's edge whatever the printer cannot reach
+    check(words and abs(float(words[0][0]) - edge) < 3 and abs(float(words[0][1]) - edge) < 6,
+          'the first word at %s, not 20 mm from the edges' % (words[:1],))
+    layout = subprocess.run([LAYOUT, '--columns', str(columns), '--rows', str(rows), '--tab', '8', '--wrap', '--kinsoku',
+                             '--pages', '--hanging', '8176', '--line-end', '82CD', SAMPLE], capture_output=True).stdout
+    pages = [squeezed_rows(p) for p in layout.decode('cp932').split('\f')]
+    for keys, order in (('alt+o', [2, 3, 2, 3]), ('alt+o', [2, 2, 3, 3])):  # collated, then not
+        press(window, 'ctrl+p')
+        printing = dialog('印刷')
+        press(printing, 'alt+g Tab 2 Tab 3 alt+c 2 ' + keys)
+        answer(printing, 'Return')
+        got = [squeezed_rows(p) for p in sh('pdftotext', '-layout', printed(name), '-').split('\f')[:-1]]
+        check(got == [pages[n - 1] for n in order], 'pages %s printed as %s' % (order, [
+            next((n for n, p in enumerate(pages, 1) if p == g), '?') for g in got]))
     close(program, window)
 
 
@@ -231,7 +271,7 @@ def no_default_printer():
 
 
 JOURNEYS = [preview_print_and_settings, settings_survive_and_print_at_once, format_open_and_about,
-            paste_file_lists, no_default_printer]
+            print_dialog_choices, paste_file_lists, no_default_printer]
 
 
 def main(names):
