@@ -109,9 +109,13 @@ void fuzzTemplate(Input in) {
 }
 
 void fuzzCommandLine(Input in) {
-    std::string line = in.rest();
-    line.resize(strlen(line.c_str()));
-    CommandLineScan scan = scanCommandLine(line.c_str());
+    MultiByteStart starts = in.take() & 1 ? startsUtf8Sequence : startsCp932Character;
+    std::string full = in.rest();
+    full.resize(strlen(full.c_str()));
+    const char* arguments = skipProgramName(full.c_str());
+    CHECK(arguments >= full.c_str() && arguments <= full.c_str() + full.size());
+    std::string line = arguments;
+    CommandLineScan scan = scanCommandLine(line.c_str(), starts);
     if (!scan.hasName) return;
     CHECK(scan.nameStart >= 0 && size_t(scan.nameStart) <= line.size() && scan.nameEnd >= scan.nameStart - 1 &&
           size_t(scan.nameEnd) < line.size() + (scan.nameEnd < 0));
@@ -141,10 +145,15 @@ void fuzzDropList(Input in) {
     std::string block = in.rest();
     DropCursor cursor;
     if (!startDropList(reinterpret_cast<const unsigned char*>(block.data()), block.size(), &cursor)) return;
-    char name[PATH_BUFFER_SIZE + 1];
-    name[PATH_BUFFER_SIZE] = '#';
-    for (int refused = 0; nextDropName(&cursor, name, PATH_BUFFER_SIZE, &refused);) CHECK(strlen(name) < PATH_BUFFER_SIZE);
-    CHECK(name[PATH_BUFFER_SIZE] == '#');
+    uint16_t name[WIDE_NAME_LIMIT + 1];
+    name[WIDE_NAME_LIMIT] = '#';
+    char codePageName[PATH_BUFFER_SIZE + 1];
+    codePageName[PATH_BUFFER_SIZE] = '#';
+    for (int refused = 0; nextDropName(&cursor, name, &refused);) {
+        writeCodePageName(name, codePageName, PATH_BUFFER_SIZE);  // reads up to the name's terminator only
+        CHECK(strlen(codePageName) < PATH_BUFFER_SIZE && (name[0] || !codePageName[0]));
+    }
+    CHECK(name[WIDE_NAME_LIMIT] == '#' && codePageName[PATH_BUFFER_SIZE] == '#');
 }
 
 // Filter rules of any bytes: matching reads nothing past its strings, and
