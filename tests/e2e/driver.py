@@ -219,6 +219,16 @@ def printed(name, seconds=90):
     return shutil.move(path, '%s/%s.pdf' % (OUT, name))
 
 
+def new_pdfs(before, count, seconds=90):
+    """The `count` PDFs not among `before`, oldest first, once the queue has emptied and
+    each reads whole: for documents whose names cups-pdf does not keep as they are."""
+    def finished():
+        found = sorted(set(glob.glob(PDF_DIR + '/*.pdf')) - before, key=os.path.getmtime)
+        whole = [f for f in found if not subprocess.run(['pdfinfo', f], capture_output=True).returncode]
+        return whole if len(whole) == count == len(found) and not sh('lpstat', '-o').strip() else None
+    return [shutil.move(pdf, OUT) for pdf in until('%d new PDFs' % count, finished, seconds)]
+
+
 def squeezed_rows(page):
     rows = (re.sub(r'\s+', '', row) for row in page.split('\n'))
     return [row for row in rows if row]
