@@ -219,14 +219,14 @@ def printed(name, seconds=90):
     return shutil.move(path, '%s/%s.pdf' % (OUT, name))
 
 
-def new_pdfs(before, count, seconds=90):
-    """The `count` PDFs not among `before`, oldest first, once the queue has emptied and
-    each reads whole: for documents whose names cups-pdf does not keep as they are."""
+def printed_texts(count, seconds=90):
+    """The rows of the `count` PDFs that are waiting, oldest first, once the queue has
+    emptied (taken away): for documents whose names cups-pdf does not keep."""
     def finished():
-        found = sorted(set(glob.glob(PDF_DIR + '/*.pdf')) - before, key=os.path.getmtime)
+        found = sorted(glob.glob(PDF_DIR + '/*.pdf'), key=os.path.getmtime)
         whole = [f for f in found if not subprocess.run(['pdfinfo', f], capture_output=True).returncode]
         return whole if len(whole) == count == len(found) and not sh('lpstat', '-o').strip() else None
-    return [shutil.move(pdf, OUT) for pdf in until('%d new PDFs' % count, finished, seconds)]
+    return [squeezed_rows(sh('pdftotext', shutil.move(f, OUT), '-')) for f in until('%d PDFs' % count, finished, seconds)]
 
 
 def squeezed_rows(page):

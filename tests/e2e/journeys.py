@@ -210,28 +210,24 @@ def names_and_languages():
     folder = OUT + '/dossier café'
     os.makedirs(folder, exist_ok=True)
     files = {folder + '/𠮷野家の献立♡ café.txt': '献立の文書です。', folder + '/😀 メモ.txt': 'メモの文書です。'}
+    for pdf in glob.glob(PDF_DIR + '/*.pdf'):  # left from before: the PDFs below are counted
+        os.remove(pdf)
     for path, text in files.items():
         open(path, 'wb').write((text + '\r\n').encode('cp932'))
     windows_paths = [sh('winepath', '-w', path).strip() for path in files]
-
-    def printed_texts(count):
-        return [squeezed_rows(sh('pdftotext', pdf, '-')) for pdf in new_pdfs(before, count)]
     for path, text in zip(windows_paths, files.values()):
-        before = set(glob.glob(PDF_DIR + '/*.pdf'))
         program = Program(path, '/p')
         answer(dialog('印刷'), 'Return')
         check(program.exit_code() == 0 and printed_texts(1) == [[text]], '"/p" of %s' % path)
 
     program = Program()
     window = preview()
-    empty = screenshot(window)
-    before = set(glob.glob(PDF_DIR + '/*.pdf'))
+    shown = screenshot(window)
     clipboard('files', *files)
     press(window, 'ctrl+v')
     answer(message_box(), 'Return')
     check(printed_texts(2) == [[text] for text in files.values()] and not windows('pemoPrint')[1:],
           'the pasted list of two did not print after one question')
-    shown = empty
     # The second by its bare name: the dialog starts in the first one's folder.
     for typed in (windows_paths[0], windows_paths[1].split('\\')[-1]):
         clipboard('text', typed)

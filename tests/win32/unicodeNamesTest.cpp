@@ -5,7 +5,6 @@
 #include <array>
 #include <cstring>
 #include <fstream>
-#include <string>
 
 #include "app/mainWindow.h"
 #include "document/documentLoader.h"
@@ -13,26 +12,21 @@
 #include "document/wideNames.h"
 #include "filter/filterConfig.h"
 #include "layout/headerFooter.h"
-#include "layout/pagination.h"
-#include "print/deviceFont.h"
 #include "print/pageMetrics.h"
 #include "print/pageSetup.h"
 
 namespace {
 
 std::wstring shownMessage;
-LRESULT CALLBACK takeMessage(int code, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK takeMessage(int code, WPARAM box, LPARAM lParam) {
     wchar_t text[400];
-    if (code == HCBT_ACTIVATE && GetDlgItemTextW(HWND(wParam), 0xFFFF, text, 400)) {
-        shownMessage = text;
-        PostMessageW(HWND(wParam), WM_COMMAND, IDOK, 0);
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
+    if (code == HCBT_ACTIVATE && GetDlgItemTextW(HWND(box), 0xFFFF, text, 400) && PostMessageW(HWND(box), WM_COMMAND, IDOK, 0)) shownMessage = text;
+    return CallNextHookEx(nullptr, code, box, lParam);
 }
 
-// Each file opens by its whole name, directly and through a filter's feeder; a missing one
-// is named whole in its message. &F and &U give the names as code page 932 writes them, and
-// the rules match that form: "dirécť" is no ".direct".
+// Each file opens by its whole name, directly and through a filter's feeder; a missing one is
+// named whole in its message. &F and &U give the names as code page 932 writes them, and the
+// rules match that form (the console flag and the command): "dirécť" is no ".direct".
 TEST(UnicodeNames, OpenedShownAndMatchedWhole) {
     wchar_t folder[MAX_PATH], module[MAX_PATH];
     char folder932[MAX_PATH];
@@ -42,22 +36,22 @@ TEST(UnicodeNames, OpenedShownAndMatchedWhole) {
     std::ofstream(rules.c_str()) << "[Initialize]\nNumOfFilter=2\n[Filter1]\nSuffixes=.direct\n[Filter2]\nSuffixes=.u8\n"
                                     "InputFilter=sjisConverter.exe\nConsole=0\n";
     CreateDirectoryW(base.c_str(), nullptr);
-    const struct { const wchar_t* name; const char *bytes, *text, *title; int rule; const char* command; } cases[] = {
-        {L"𠮷野家♡.direct", "メモ", "メモ", "?野家?.direct", 1, ""},
-        {L"😀 メモ.u8", u8"猫", "猫", "? メモ.u8", 0, "sjisConverter.exe"}, {L"x.dirécť", nullptr, "", "", 0, ""}};
     HHOOK hook = SetWindowsHookExW(WH_CBT, takeMessage, nullptr, GetCurrentThreadId());
-    for (const auto& c : cases) {
+    const struct { const wchar_t* name; const char *bytes, *text, *title, *rule; } cases[] = {
+        {L"𠮷野家♡.direct", "メモ", "メモ", "?野家?.direct", "1"}, {L"😀 メモ.u8", u8"猫", "猫", "? メモ.u8", "0sjisConverter.exe"},
+        {L"x.dirécť", nullptr, "", "", "0"}};
+    for (auto c : cases) {
         const std::wstring path = base + c.name;
         if (c.bytes) std::ofstream(path.c_str(), std::ios::binary) << c.bytes;
         shownMessage.clear();
         nameDocument(path.c_str());
         EXPECT_EQ(loadDocument(nullptr), c.bytes != nullptr);
         EXPECT_EQ(shownMessage, c.bytes ? L"" : path + L" の読み込みに失敗しました。");
-        char expanded[EXPANDED_TEMPLATE_SIZE], command[260] = "";
+        char expanded[EXPANDED_TEMPLATE_SIZE], rule[260] = "";
         expandTemplate("&F|&U", expanded, sizeof expanded);
-        EXPECT_EQ(expanded, c.bytes ? c.title + ("|" + base932) + c.title : "|");
-        EXPECT_STREQ(head ? head->text : "", c.text);
-        EXPECT_TRUE(findFilterFor(path.c_str(), command, sizeof command) == c.rule && !strcmp(command, c.command));
+        int console = findFilterFor(path.c_str(), rule, sizeof rule);
+        EXPECT_TRUE(expanded == (c.bytes ? c.title + ("|" + base932) + c.title : "|") && !strcmp(head ? head->text : "", c.text) &&
+                    std::to_string(console) + rule == c.rule) << expanded;
         DeleteFileW(path.c_str());
     }
     UnhookWindowsHookEx(hook);
@@ -65,22 +59,20 @@ TEST(UnicodeNames, OpenedShownAndMatchedWhole) {
     DeleteFileW(rules.c_str());
 }
 
-// WM_DPICHANGED: the sheet is measured again at the new DPI, at the same zoom, in the place
-// the system suggests. The PDF printer's A4 at 60 %.
+// WM_DPICHANGED: the sheet and the screen font are measured again at the new DPI, at the
+// same zoom, in the place the system suggests. The PDF printer's A4 at 60 %.
 TEST(Dpi, SheetFollowsTheWindowsDpi) {
     ASSERT_TRUE(queryDefaultPrinter(nullptr));
     HWND window = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    SetWindowLongPtrA(window, GWLP_WNDPROC, LONG_PTR(mainWindowProc));
     previewScale = 60, pointSize = 100;
-    for (auto [dpi, width, height, fontHeight] : {std::array<int, 4>{144, 711, 1011, -20}, {96, 474, 673, -13}}) {
+    for (auto [dpi, width, height, font] : {std::array<int, 4>{144, 711, 1011, -20}, {96, 474, 673, -13}}) {
         RECT suggested = {dpi, 2 * dpi, dpi + 5, 2 * dpi + 5}, now;
-        SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&suggested));
+        mainWindowProc(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&suggested));
         GetWindowRect(window, &now);
-        EXPECT_TRUE(now.left == dpi && now.top == 2 * dpi && now.right - dpi == width && now.bottom - 2 * dpi == height &&
-                    screenMetrics.logFont.lfHeight == fontHeight) << dpi << ": " << now.right - dpi << " x " << now.bottom - 2 * dpi;
+        const LONG got[] = {now.left, now.top, now.right - now.left, now.bottom - now.top, screenMetrics.logFont.lfHeight};
+        EXPECT_TRUE(got[0] == dpi && got[1] == 2 * dpi && got[2] == width && got[3] == height && got[4] == font) << dpi;
     }
     screenDpi = 0;
-    SetWindowLongPtrA(window, GWLP_WNDPROC, LONG_PTR(DefWindowProcA));  // no quit message at its end
     DestroyWindow(window);
 }
 
