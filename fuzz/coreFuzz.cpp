@@ -12,6 +12,7 @@
 #include "document/documentReader.h"
 #include "document/lineList.h"
 #include "filter/filterRules.h"
+#include "filter/rulesText.h"
 #include "layout/headerFooter.h"
 #include "layout/layoutSettings.h"
 #include "layout/pagination.h"
@@ -169,6 +170,11 @@ void fuzzFilterRules(Input in) {
     std::string command = rule.substr(0, bufferSize - 1);
     std::vector<char> buffer(command.c_str(), command.c_str() + command.size() + 1);
     buffer.resize(bufferSize);
+    char value[16];  // the rules file's text: nothing read past it, values cut to their buffer
+    RulesText rules{text.data(), text.size()};
+    long length = findRuleValue(rules, "Filter1", "Key", value, sizeof value);
+    CHECK(length < 0 || strlen(value) == size_t(length < 15 ? length : 15));
+    findRuleNumber(rules, "Initialize", "NumOfFilter", 0);
     int ok = expandTabCode(buffer.data(), int(bufferSize), tab);
     std::string expanded = buffer.data();
     CHECK(expanded.size() < bufferSize && (ok || expanded == command));  // a cut command is never made

@@ -2,9 +2,11 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
+#include <new>
 
-#include "../app/unicodeText.h"
+#include "../app/ansiText.h"
 #include "../document/documentNames.h"
 #include "../layout/layoutSettings.h"
 #include "filterRules.h"
@@ -12,57 +14,84 @@
 
 namespace {
 
-// Reads a text value into `buffer` as the file holds it: its bytes are the
-// code page's 932, whatever the system's. 0 when the value does not fit in
-// `size` bytes, so that no cut folder, suffix list or command is ever used.
-int readRuleText(const wchar_t* file, const char* section, const char* key, char* buffer,
-                 int size) {
-    wchar_t sectionName[32], keyName[32], text[1024];
-    widen(section, sectionName, 32);
-    widen(key, keyName, 32);
-    DWORD units = GetPrivateProfileStringW(sectionName, keyName, L"", text, 1024, file);
-    // The system read the file's bytes in its own code page; back to those bytes.
-    char bytes[2048];
-    int length = units ? WideCharToMultiByte(CP_ACP, 0, text, int(units), bytes, sizeof bytes, nullptr, nullptr) : 0;
-    if ((units && !length) || length >= size) return 0;
-    memcpy(buffer, bytes, size_t(length));
-    buffer[length] = '\0';
-    return 1;
+enum { RULES_FILE_LIMIT = 1 << 20 };
+
+// Reads a text value into `buffer`; 0 when the value does not fit in `size`
+// bytes, so that no cut folder, suffix list or command is ever used.
+int readRuleText(RulesText rules, const char* section, const char* key, char* buffer, int size) {
+    long length = findRuleValue(rules, section, key, buffer, size_t(size));
+    if (length < 0) buffer[0] = '\0';
+    return length < size;
 }
 
-int ruleApplies(const wchar_t* file, const char* section, const char* path) {
+int ruleApplies(RulesText rules, const char* section, const char* path) {
     char folder[PATH_BUFFER_SIZE];
-    if (!readRuleText(file, section, "Directory", folder, sizeof folder)) return 0;
+    if (!readRuleText(rules, section, "Directory", folder, sizeof folder)) return 0;
     if (folder[0] && !startsWithFolder(path, folder)) return 0;
     char suffixes[FILTER_SUFFIXES_SIZE];
-    if (!readRuleText(file, section, "Suffixes", suffixes, sizeof suffixes)) return 0;
+    if (!readRuleText(rules, section, "Suffixes", suffixes, sizeof suffixes)) return 0;
     return matchesSuffixes(path, suffixes);
 }
 
-int readRuleCommand(const wchar_t* file, const char* section, char* command, int commandSize) {
-    if (!readRuleText(file, section, "InputFilter", command, commandSize) ||
+int readRuleCommand(RulesText rules, const char* section, char* command, int commandSize) {
+    if (!readRuleText(rules, section, "InputFilter", command, commandSize) ||
         !expandTabCode(command, commandSize, layoutSettings.tabCount)) {
         command[0] = '\0';
         return FILTER_UNUSABLE;
     }
-    wchar_t sectionName[32];
-    widen(section, sectionName, 32);
-    return GetPrivateProfileIntW(sectionName, L"Console", 1, file) ? 1 : 0;
+    return findRuleNumber(rules, section, "Console", 1) ? 1 : 0;
 }
+
+// The rules file's text in code page 932: as it is, or from UTF-8 or UTF-16
+// after a byte-order mark, which editors on any system write. A missing or
+// unreadable file, or one larger than any rules file, is empty: no rules.
+struct RulesFileText {
+    char* bytes = nullptr;
+    size_t size = 0;
+    ~RulesFileText() { delete[] bytes; }
+
+    void read(const wchar_t* path) {
+        HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        DWORD fileSize = file != INVALID_HANDLE_VALUE ? GetFileSize(file, nullptr) : 0;
+        DWORD got = 0;
+        bytes = fileSize <= RULES_FILE_LIMIT ? new (std::nothrow) char[2 * fileSize + 2] : nullptr;
+        if (bytes && ReadFile(file, bytes, fileSize, &got, nullptr)) size = got;
+        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+        if (size >= 3 && !memcmp(bytes, "\xEF\xBB\xBF", 3)) fromUtf8();
+        if (size >= 2 && !memcmp(bytes, "\xFF\xFE", 2)) fromUtf16(bytes + 2, int(size / 2 - 1));
+    }
+    void fromUtf8() {
+        wchar_t* wide = new (std::nothrow) wchar_t[size];
+        int units = wide ? MultiByteToWideChar(CP_UTF8, 0, bytes + 3, int(size - 3), wide, int(size)) : 0;
+        fromUtf16(reinterpret_cast<char*>(wide), units);
+        delete[] wide;
+    }
+    // Two bytes at most a unit: the buffer holds them.
+    void fromUtf16(const char* units, int count) {
+        uint16_t* wide = new (std::nothrow) uint16_t[size_t(count) + 1];
+        if (wide) memcpy(wide, units, size_t(count) * 2);
+        size = wide ? size_t(wideTo932(wide, count, bytes, int(2 * size + 2))) : 0;
+        delete[] wide;
+    }
+};
 
 }  // namespace
 
-int findFilterInFile(const wchar_t* configPath, const char* path, char* command, int commandSize) {
-    UINT stored = GetPrivateProfileIntW(L"Initialize", L"NumOfFilter", 0, configPath);
-    uint32_t count = limitFilterCount(stored);
+int findFilterInText(RulesText rules, const char* path, char* command, int commandSize) {
+    uint32_t count = limitFilterCount(findRuleNumber(rules, "Initialize", "NumOfFilter", 0));
     for (uint32_t n = 1; n <= count; ++n) {
         char section[32];
-        wsprintfA(section, "Filter%u", n);
-        if (ruleApplies(configPath, section, path)) {
-            return readRuleCommand(configPath, section, command, commandSize);
-        }
+        snprintf(section, sizeof section, "Filter%u", unsigned(n));
+        if (ruleApplies(rules, section, path)) return readRuleCommand(rules, section, command, commandSize);
     }
     return 0;
+}
+
+int findFilterInFile(const wchar_t* configPath, const char* path, char* command, int commandSize) {
+    RulesFileText file;
+    file.read(configPath);
+    return findFilterInText(RulesText{file.bytes, file.size}, path, command, commandSize);
 }
 
 int findFilter(const char* path, char* command, int commandSize) {

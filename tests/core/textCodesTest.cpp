@@ -6,6 +6,7 @@
 #include "document/commandLineScan.h"
 #include "document/documentNames.h"
 #include "filter/filterRules.h"
+#include "filter/rulesText.h"
 #include "layout/headerFooter.h"
 #include "settings/registryValues.h"
 
@@ -231,6 +232,24 @@ TEST(FilterRules, FolderAndSuffixTests) {
     char config[16] = "";  // the rules file: the module path less "Print.exe", and ".ini"
     EXPECT_TRUE(makeConfigPath("abcdPrint.exe", config, 9) && !strcmp(config, "abcd.ini") &&
                 !makeConfigPath("abcdPrint.exe", config, 8) && !makeConfigPath("rint.exe", config, 16));
+}
+
+// The rules file read as the profile calls read it ("-" for a missing key), its bytes as code page 932.
+TEST(FilterRules, RulesFileText) {
+    const std::string text = " [initialize] \r\nnumoffilter = -1\n[Filter1\nKey=in 1\n[\x83\x5d]\nKey=in \x83\x5d\n"
+                             "[Filter2]x\n  Suffixes =  \".txt\"  \r\nConsole=12ab\nQuote='a\"\nEmpty=\nNul=a" + std::string(1, '\0') + "b\n"
+                             "[Filter1]\nLate=yes\nSuffixes=.no";
+    const char* cases[][4] = {{"Initialize", "NumOfFilter", "-1", "4294967295"}, {"Filter1", "Key", "-", "7"},
+                              {"\x83\x5d", "key", "in \x83\x5d", "0"}, {"Filter2", "Suffixes", ".txt", "0"},
+                              {"FILTER2", "console", "12ab", "12"}, {"Filter2", "Quote", "'a\"", "0"}, {"Filter2", "Empty", "", "7"},
+                              {"Filter2", "Nul", "a", "0"}, {"Filter1", "Late", "yes", "0"}, {"Filter3", "Key", "-", "7"}};
+    RulesText rules = {text.data(), text.size()};
+    for (auto c : cases) {
+        char value[8];
+        long length = findRuleValue(rules, c[0], c[1], value, sizeof value);
+        EXPECT_EQ((length < 0 ? "-" : value) + std::string("|") + std::to_string(findRuleNumber(rules, c[0], c[1], 7)),
+                  c[2] + std::string("|") + c[3]) << c[0] << "/" << c[1];
+    }
 }
 
 TEST(FilterRules, FirstTabCodeBecomesTheTabWidthWhenItFits) {

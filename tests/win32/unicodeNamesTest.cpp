@@ -26,14 +26,14 @@ LRESULT CALLBACK takeMessage(int code, WPARAM box, LPARAM lParam) {
 
 // Each file opens by its whole name, directly and through a filter's feeder; a missing one is
 // named whole in its message. &F and &U give the names as code page 932 writes them, and the
-// rules match that form (the console flag and the command): "dirécť" is no ".direct".
+// rules, from a UTF-8 file, match that form (console flag and command): "dirécť" is no ".direct".
 TEST(UnicodeNames, OpenedShownAndMatchedWhole) {
     wchar_t folder[MAX_PATH], module[MAX_PATH];
     char folder932[MAX_PATH];
     const std::wstring base = std::wstring(folder, GetTempPathW(MAX_PATH, folder)) + L"café\\";
     const std::string base932 = std::string(folder932, GetTempPathA(MAX_PATH, folder932)) + "caf?\\";
     const std::wstring rules = std::wstring(module, GetModuleFileNameW(nullptr, module, MAX_PATH) - 9) + L".ini";
-    std::ofstream(rules.c_str()) << "[Initialize]\nNumOfFilter=2\n[Filter1]\nSuffixes=.direct\n[Filter2]\nSuffixes=.u8\n"
+    std::ofstream(rules.c_str()) << "\xEF\xBB\xBF[Initialize]\nNumOfFilter=2\n[Filter1]\nSuffixes=.direct\n[Filter2]\nSuffixes=.u8\n"
                                     "InputFilter=sjisConverter.exe\nConsole=0\n";
     CreateDirectoryW(base.c_str(), nullptr);
     HHOOK hook = SetWindowsHookExW(WH_CBT, takeMessage, nullptr, GetCurrentThreadId());
