@@ -220,21 +220,23 @@ def names_and_languages():
         answer(dialog('印刷'), 'Return')
         check(program.exit_code() == 0 and printed_texts(1) == [[text]], '"/p" of %s' % path)
 
+    def open_typed(typed, shown):
+        clipboard('text', typed)
+        press(window, 'ctrl+o')
+        answer(dialog('開く'), 'ctrl+v Return')
+        return screenshot(window, differs_from=shown)
     program = Program()
     window = preview()
-    shown = screenshot(window)
+    open_typed(document('names', SAMPLE)[2], screenshot(window))  # the dialog's last folder is another
     clipboard('files', *files)
     press(window, 'ctrl+v')
     answer(message_box(), 'Return')
     check(printed_texts(2) == [[text] for text in files.values()] and not windows('pemoPrint')[1:],
           'the pasted list of two did not print after one question')
-    # The second by its bare name: the dialog starts in the first one's folder.
-    for typed in (windows_paths[0], windows_paths[1].split('\\')[-1]):
-        clipboard('text', typed)
-        press(window, 'ctrl+o')
-        answer(dialog('開く'), 'ctrl+v Return')
-        shown = screenshot(window, differs_from=shown)
-        check(shows_one_line(shown), '%s is not shown' % typed)
+    shown = screenshot(window)
+    for path in windows_paths:  # by bare names: the dialog starts in the shown document's folder
+        shown = open_typed(path.split('\\')[-1], shown)
+        check(shows_one_line(shown), '%s is not shown' % path)
     close(program, window)
 
     name, _, path = document('cp1252', SAMPLE)

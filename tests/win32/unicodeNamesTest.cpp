@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <array>
 #include <cstring>
 #include <fstream>
 
@@ -65,12 +64,13 @@ TEST(Dpi, SheetFollowsTheWindowsDpi) {
     ASSERT_TRUE(queryDefaultPrinter(nullptr));
     HWND window = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     previewScale = 60, pointSize = 100;
-    for (auto [dpi, width, height, font] : {std::array<int, 4>{144, 711, 1011, -20}, {96, 474, 673, -13}}) {
-        RECT suggested = {dpi, 2 * dpi, dpi + 5, 2 * dpi + 5}, now;
-        mainWindowProc(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&suggested));
+    const LONG cases[][5] = {{144, 288, 711, 1011, -20}, {96, 192, 474, 673, -13}};  // DPI, top, width, height, font
+    for (auto want : cases) {
+        RECT suggested = {want[0], want[1], 0, 0}, now;
+        mainWindowProc(window, WM_DPICHANGED, MAKEWPARAM(want[0], want[0]), LPARAM(&suggested));
         GetWindowRect(window, &now);
         const LONG got[] = {now.left, now.top, now.right - now.left, now.bottom - now.top, screenMetrics.logFont.lfHeight};
-        EXPECT_TRUE(got[0] == dpi && got[1] == 2 * dpi && got[2] == width && got[3] == height && got[4] == font) << dpi;
+        EXPECT_FALSE(memcmp(got, want, sizeof got)) << want[0] << ": " << got[2] << " x " << got[3];
     }
     screenDpi = 0;
     DestroyWindow(window);
