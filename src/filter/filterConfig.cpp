@@ -10,6 +10,7 @@
 #include "../document/documentNames.h"
 #include "../layout/layoutSettings.h"
 #include "filterRules.h"
+#include "rulesText.h"
 #include "filterSwitch.h"
 
 namespace {
@@ -59,7 +60,7 @@ struct RulesFileText {
         if (bytes && ReadFile(file, bytes, fileSize, &got, nullptr)) size = got;
         if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
         if (size >= 3 && !memcmp(bytes, "\xEF\xBB\xBF", 3)) fromUtf8();
-        if (size >= 2 && !memcmp(bytes, "\xFF\xFE", 2)) fromUtf16(bytes + 2, int(size / 2 - 1));
+        else if (size >= 2 && !memcmp(bytes, "\xFF\xFE", 2)) fromUtf16(bytes + 2, int(size / 2 - 1));
     }
     void fromUtf8() {
         wchar_t* wide = new (std::nothrow) wchar_t[size];
@@ -70,13 +71,11 @@ struct RulesFileText {
     // Two bytes at most a unit: the buffer holds them.
     void fromUtf16(const char* units, int count) {
         uint16_t* wide = new (std::nothrow) uint16_t[size_t(count) + 1];
-        if (wide) memcpy(wide, units, size_t(count) * 2);
+        if (wide && count) memcpy(wide, units, size_t(count) * 2);
         size = wide ? size_t(wideTo932(wide, count, bytes, int(2 * size + 2))) : 0;
         delete[] wide;
     }
 };
-
-}  // namespace
 
 int findFilterInText(RulesText rules, const char* path, char* command, int commandSize) {
     uint32_t count = limitFilterCount(findRuleNumber(rules, "Initialize", "NumOfFilter", 0));
@@ -87,6 +86,8 @@ int findFilterInText(RulesText rules, const char* path, char* command, int comma
     }
     return 0;
 }
+
+}  // namespace
 
 int findFilterInFile(const wchar_t* configPath, const char* path, char* command, int commandSize) {
     RulesFileText file;

@@ -2,8 +2,6 @@
 // read anew for every file.
 #pragma once
 
-#include "rulesText.h"
-
 // The applying rule's command cannot be used (too long once expanded): the
 // file must not be read at all.
 enum { FILTER_UNUSABLE = -1 };
@@ -19,8 +17,6 @@ int findFilter(const char* path, char* command, int commandSize);
 // switch checks.
 int findFilterInFile(const wchar_t* configPath, const char* path, char* command, int commandSize);
 
-// The same lookup in the rules file's text (code page 932).
-int findFilterInText(RulesText rules, const char* path, char* command, int commandSize);
 
 // findFilter for a whole name, matched as code page 932 writes it: a name
 // with characters the code page lacks matches no rule written for others

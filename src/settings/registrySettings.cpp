@@ -37,6 +37,7 @@ struct Key {
 // code page, as the editor's code page 932 wrote them in.
 struct ReadValue {
     unsigned char bytes[512];
+    unsigned char stored[2 * sizeof bytes];  // as the registry keeps it
     StoredValue value;
     int read(HKEY key, const char* name) {
         wchar_t wideName[32];
@@ -51,9 +52,6 @@ struct ReadValue {
         value = StoredValue{type, bytes, uint32_t(length)};
         return 1;
     }
-
-private:
-    unsigned char stored[2 * sizeof bytes];
 };
 
 void readFlag(HKEY key, const char* name, int32_t* flag) {
