@@ -9,8 +9,9 @@ set(SHELL_SOURCES
   src/document/handleBlockSource.cpp
   src/document/documentLoader.cpp
   src/document/earlyRead.cpp
-  src/layout/leadByteWin32.cpp
   src/app/ansiTextWin32.cpp
+  src/app/unicodeText.cpp
+  src/document/wideNames.cpp
   src/app/droppedFiles.cpp
   src/document/blockMemoryWin32.cpp
   src/layout/headerFooterDrawing.cpp
@@ -59,8 +60,8 @@ function(add_delayed_import name)
   set_target_properties(${name}DelayedImports PROPERTIES IMPORTED_LOCATION ${library})
   add_dependencies(${name}DelayedImports ${name}Delayed)
 endfunction()
-add_delayed_import(comdlg32 ChooseFontA GetFileTitleA GetOpenFileNameA PageSetupDlgA PrintDlgA)
-add_delayed_import(shell32 DragFinish DragQueryFileA)
+add_delayed_import(comdlg32 ChooseFontW GetFileTitleW GetOpenFileNameW PageSetupDlgA PrintDlgA)
+add_delayed_import(shell32 DragFinish DragQueryFileW)
 
 # The resources carry the project version: in the version resource and in
 # the manifest made from its template.

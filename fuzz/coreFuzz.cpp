@@ -12,6 +12,7 @@
 #include "document/documentReader.h"
 #include "document/lineList.h"
 #include "filter/filterRules.h"
+#include "filter/rulesText.h"
 #include "layout/headerFooter.h"
 #include "layout/layoutSettings.h"
 #include "layout/pagination.h"
@@ -109,9 +110,13 @@ void fuzzTemplate(Input in) {
 }
 
 void fuzzCommandLine(Input in) {
-    std::string line = in.rest();
-    line.resize(strlen(line.c_str()));
-    CommandLineScan scan = scanCommandLine(line.c_str());
+    MultiByteStart starts = in.take() & 1 ? startsUtf8Sequence : startsCp932Character;
+    std::string full = in.rest();
+    full.resize(strlen(full.c_str()));
+    const char* arguments = skipProgramName(full.c_str());
+    CHECK(arguments >= full.c_str() && arguments <= full.c_str() + full.size());
+    std::string line = arguments;
+    CommandLineScan scan = scanCommandLine(line.c_str(), starts);
     if (!scan.hasName) return;
     CHECK(scan.nameStart >= 0 && size_t(scan.nameStart) <= line.size() && scan.nameEnd >= scan.nameStart - 1 &&
           size_t(scan.nameEnd) < line.size() + (scan.nameEnd < 0));
@@ -141,10 +146,11 @@ void fuzzDropList(Input in) {
     std::string block = in.rest();
     DropCursor cursor;
     if (!startDropList(reinterpret_cast<const unsigned char*>(block.data()), block.size(), &cursor)) return;
-    char name[PATH_BUFFER_SIZE + 1];
-    name[PATH_BUFFER_SIZE] = '#';
-    for (int refused = 0; nextDropName(&cursor, name, PATH_BUFFER_SIZE, &refused);) CHECK(strlen(name) < PATH_BUFFER_SIZE);
-    CHECK(name[PATH_BUFFER_SIZE] == '#');
+    uint16_t name[WIDE_NAME_LIMIT + 1];
+    name[WIDE_NAME_LIMIT] = '#';
+    char codePageName[PATH_BUFFER_SIZE + 1];  // as the header shows it: reads the name only
+    for (int refused = 0; nextDropName(&cursor, name, &refused);) writeCodePageName(name, codePageName, PATH_BUFFER_SIZE);
+    CHECK(name[WIDE_NAME_LIMIT] == '#');
 }
 
 // Filter rules of any bytes: matching reads nothing past its strings, and
@@ -160,6 +166,11 @@ void fuzzFilterRules(Input in) {
     std::string command = rule.substr(0, bufferSize - 1);
     std::vector<char> buffer(command.c_str(), command.c_str() + command.size() + 1);
     buffer.resize(bufferSize);
+    char value[16];  // the rules file's text: nothing read past it, values cut to their buffer
+    RulesText rules{text.data(), text.size()};
+    long length = findRuleValue(rules, "Filter1", "Key", value, sizeof value);
+    CHECK(length < 0 || strlen(value) == size_t(length < 15 ? length : 15));
+    findRuleNumber(rules, "Initialize", "NumOfFilter", 0);
     int ok = expandTabCode(buffer.data(), int(bufferSize), tab);
     std::string expanded = buffer.data();
     CHECK(expanded.size() < bufferSize && (ok || expanded == command));  // a cut command is never made

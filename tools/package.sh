@@ -28,6 +28,19 @@ for exe in pemoPrint sjisConverter; do
   [ -z "$foreign" ] || { echo "package: $exe.exe imports" $foreign >&2; exit 1; }
 done
 
+# The program must say how it takes the screen's scaling: per monitor (v2),
+# and the system's where Windows does not know that. Read from the program.
+python3 - "$B/pemoPrint.exe" <<'EOF' || exit 1
+import re, sys
+import xml.etree.ElementTree as ElementTree
+manifest = re.search(rb'<assembly.*?</assembly>', open(sys.argv[1], 'rb').read(), re.S)
+settings = {e.tag.split('}')[-1]: (e.text or '').strip().lower()
+            for e in (ElementTree.fromstring(manifest.group()).iter() if manifest else [])}
+awareness = [value.strip() for value in settings.get('dpiAwareness', '').split(',')]
+if settings.get('dpiAware') != 'true' or awareness[0] != 'permonitorv2' or 'system' not in awareness:
+    sys.exit('package: the manifest of pemoPrint.exe declares no per-monitor (v2) DPI awareness with the system fallback')
+EOF
+
 stamp=$(git log -1 --format=%ct 2>/dev/null || echo 315532800)
 zip=$PEMO_BUILD/pemoPrint-$version-win64.zip
 python3 - "$zip" "pemoPrint-$version" "$stamp" "$B" tools/release <<'EOF'

@@ -3,7 +3,7 @@
 #include "ansiText.h"
 
 // One character at a time, so that one the code page lacks becomes "?".
-int wideToAnsi(const uint16_t* wide, int count, char* out, int outSize) {
+int wideTo932(const uint16_t* wide, int count, char* out, int outSize) {
     iconv_t cd = iconv_open("CP932", "UTF-16LE");
     int written = 0;
     for (int i = 0; i < count && written >= 0; ++i) {
@@ -22,4 +22,14 @@ int wideToAnsi(const uint16_t* wide, int count, char* out, int outSize) {
     }
     iconv_close(cd);
     return written < 0 ? 0 : written;
+}
+
+int ansiToWide(const char* bytes, int count, uint16_t* out, int outUnits) {
+    iconv_t cd = iconv_open("UTF-16LE", "CP932");
+    char* from = const_cast<char*>(bytes);
+    char* to = reinterpret_cast<char*>(out);
+    size_t inLeft = size_t(count), outLeft = size_t(outUnits) * 2;
+    size_t result = iconv(cd, &from, &inLeft, &to, &outLeft);
+    iconv_close(cd);
+    return result == size_t(-1) ? 0 : outUnits - int(outLeft / 2);
 }

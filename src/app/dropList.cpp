@@ -1,7 +1,5 @@
 #include "dropList.h"
 
-#include <cstring>
-
 #include "ansiText.h"
 
 namespace {
@@ -22,13 +20,19 @@ const unsigned char* terminatorOf(const DropCursor& c) {
     return nullptr;
 }
 
-int copyWideName(const unsigned char* name, const unsigned char* terminator, char* out, int32_t size) {
-    uint16_t wide[WIDE_NAME_LIMIT];
+int copyWideName(const unsigned char* name, const unsigned char* terminator, uint16_t* out) {
     ptrdiff_t units = (terminator - name) / 2;
     if (units >= WIDE_NAME_LIMIT) return 0;
-    for (ptrdiff_t i = 0; i <= units; ++i) wide[i] = uint16_t(name[2 * i] | name[2 * i + 1] << 8);
-    int written = wideToAnsi(wide, int(units) + 1, out, size);
-    return written > 0 && !out[written - 1];
+    for (ptrdiff_t i = 0; i <= units; ++i) out[i] = uint16_t(name[2 * i] | name[2 * i + 1] << 8);
+    return 1;
+}
+
+int copyByteName(const unsigned char* name, const unsigned char* terminator, uint16_t* out) {
+    ptrdiff_t length = terminator - name;
+    if (length > WIDE_NAME_LIMIT - 1) length = WIDE_NAME_LIMIT - 1;
+    int units = ansiToWide(reinterpret_cast<const char*>(name), int(length), out, WIDE_NAME_LIMIT - 1);
+    out[units] = 0;
+    return units > 0;
 }
 
 }  // namespace
@@ -45,19 +49,11 @@ int hasDropName(const DropCursor& c) {
     return c.end - c.at >= unitSize(c) && !isTerminator(c, c.at);
 }
 
-int nextDropName(DropCursor* cursor, char* out, int32_t size, int* refused) {
+int nextDropName(DropCursor* cursor, uint16_t* out, int* refused) {
     const unsigned char* terminator = hasDropName(*cursor) ? terminatorOf(*cursor) : nullptr;
-    if (!terminator || size <= 0) return 0;
-    *refused = 0;
-    if (cursor->wide) {
-        *refused = !copyWideName(cursor->at, terminator, out, size);
-        if (*refused) out[0] = '\0';
-    } else {
-        size_t length = size_t(terminator - cursor->at);
-        if (length > size_t(size - 1)) length = size_t(size - 1);
-        memcpy(out, cursor->at, length);
-        out[length] = '\0';
-    }
+    if (!terminator) return 0;
+    *refused = !(cursor->wide ? copyWideName : copyByteName)(cursor->at, terminator, out);
+    if (*refused) out[0] = 0;
     cursor->at = terminator + unitSize(*cursor);
     return 1;
 }

@@ -22,9 +22,10 @@ int startDropList(const unsigned char* block, size_t size, DropCursor* cursor);
 // Whether a name (not the empty one that ends the list) starts at the cursor.
 int hasDropName(const DropCursor& cursor);
 
-// Writes the name at the cursor into out (size bytes) in the ANSI code page
-// and moves past it. Gives 0 when no whole name is there. A byte name is cut
-// to size - 1 bytes; a UTF-16 name of WIDE_NAME_LIMIT units or more, or whose
-// ANSI form does not fit, is refused (*refused set, out empty) rather than
-// cut into the name of some other file.
-int nextDropName(DropCursor* cursor, char* out, int32_t size, int* refused);
+// Writes the name at the cursor into out (WIDE_NAME_LIMIT units) in UTF-16
+// and moves past it. Gives 0 when no whole name is there. A UTF-16 name is
+// kept as it is; a byte name, in the system's ANSI code page, is cut to
+// WIDE_NAME_LIMIT - 1 bytes and converted. A name of WIDE_NAME_LIMIT units
+// or more, or bytes that are no text, are refused (*refused set, out empty)
+// rather than cut into the name of some other file.
+int nextDropName(DropCursor* cursor, uint16_t* out, int* refused);

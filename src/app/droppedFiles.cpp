@@ -6,21 +6,38 @@
 #include <new>
 
 #include "../document/documentLoader.h"
-#include "../document/documentNames.h"
+#include "../document/wideNames.h"
 #include "../layout/pagination.h"
 #include "../print/pageMetrics.h"
 #include "../print/printJob.h"
 #include "../print/printRange.h"
-#include "appInstance.h"
 #include "dropList.h"
 #include "resource.h"
+#include "unicodeText.h"
 
 namespace {
 
 bool userWantsBatch(HWND window, UINT question) {
-    char text[256] = "";
-    LoadStringA(appInstance, question, text, sizeof text);
-    return MessageBoxA(window, text, "pemoPrint", MB_ICONQUESTION | MB_YESNO) == IDYES;
+    wchar_t text[256];
+    loadText(question, text, 256);
+    return showMessage(window, text, MB_ICONQUESTION | MB_YESNO) == IDYES;
+}
+
+// A dropped name of PATH_BUFFER_SIZE units or more is not cut into the name
+// of another file: it is left empty, and its load fails with the message.
+void nameDroppedFile(HDROP drop, UINT index) {
+    wchar_t name[PATH_BUFFER_SIZE] = L"";
+    if (DragQueryFileW(drop, index, nullptr, 0) < PATH_BUFFER_SIZE) DragQueryFileW(drop, index, name, PATH_BUFFER_SIZE);
+    nameDocument(name);
+}
+
+// The clipboard's next name, kept as it is.
+int namePastedFile(DropCursor* cursor) {
+    uint16_t name[WIDE_NAME_LIMIT];
+    int refused = 0;
+    if (!nextDropName(cursor, name, &refused)) return 0;
+    nameDocument(reinterpret_cast<wchar_t*>(name));  // a refused name comes back empty
+    return 1;
 }
 
 void showLoaded(HWND window) {
@@ -75,13 +92,13 @@ int printFileAtOnce(HWND window) {
 }
 
 void dropFilesCommand(HWND window, HDROP drop) {
-    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     if (count == 1) {
-        DragQueryFileA(drop, 0, documentPath, PATH_BUFFER_SIZE);
+        nameDroppedFile(drop, 0);
         showLoaded(window);
     } else if (count > 1 && userWantsBatch(window, IDS_PRINT_DROPPED)) {
         for (UINT i = 0; i < count; ++i) {
-            DragQueryFileA(drop, i, documentPath, PATH_BUFFER_SIZE);
+            nameDroppedFile(drop, i);
             if (!printFileAtOnce(window)) break;
         }
         InvalidateRect(window, nullptr, TRUE);
@@ -93,18 +110,15 @@ void pasteCommand(HWND window) {
     ClipboardCopy list;
     copyClipboardFileList(window, &list);
     DropCursor cursor;
-    int refused = 0;
-    if (!list.bytes || !startDropList(list.bytes, list.size, &cursor) ||
-        !nextDropName(&cursor, documentPath, PATH_BUFFER_SIZE, &refused)) {
+    if (!list.bytes || !startDropList(list.bytes, list.size, &cursor) || !namePastedFile(&cursor)) {
         return;  // no file list: nothing happens, silently
     }
-    // A refused name comes back empty: its load fails with the usual message.
     if (!hasDropName(cursor)) {
         showLoaded(window);
         return;
     }
     if (!userWantsBatch(window, IDS_PRINT_PASTED)) return;
-    while (printFileAtOnce(window) && nextDropName(&cursor, documentPath, PATH_BUFFER_SIZE, &refused)) {
+    while (printFileAtOnce(window) && namePastedFile(&cursor)) {
     }
     InvalidateRect(window, nullptr, TRUE);
 }

@@ -6,6 +6,6 @@
 void dropFilesCommand(HWND window, HDROP drop);
 void pasteCommand(HWND window);
 
-// Loads documentPath and prints all of it on the current printer without a
+// Loads the named document (nameDocument) and prints all of it on the current printer without a
 // dialog; gives 0 when the batch must stop (the job failed or was cancelled).
 int printFileAtOnce(HWND window);

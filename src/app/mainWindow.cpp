@@ -11,6 +11,7 @@
 #include "resource.h"
 #include "appInstance.h"
 #include "windowCommands.h"
+#include "windowSizing.h"
 
 HWND mainWindow = nullptr;
 RECT lastMovingRect = {};
@@ -147,6 +148,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_MOVING:
         lastMovingRect = *reinterpret_cast<RECT*>(lParam);
         break;
+    case WM_DPICHANGED:
+        followDpiChange(window, LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_DROPFILES:
         dropFilesCommand(window, reinterpret_cast<HDROP>(wParam));
         return 0;

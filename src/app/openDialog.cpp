@@ -5,16 +5,19 @@
 #include <cstring>
 
 #include "../document/documentLoader.h"
-#include "../document/documentNames.h"
+#include "../document/wideNames.h"
 #include "../settings/registrySettings.h"
-#include "appInstance.h"
 #include "resource.h"
+#include "unicodeText.h"
 
 char openFilterList[OPEN_FILTER_LIST_SIZE];
 
 namespace {
 
-OPENFILENAMEA openRecord;
+OPENFILENAMEW openRecord;
+// The list and the extension as the Unicode dialog takes them.
+wchar_t wideFilterList[OPEN_FILTER_LIST_SIZE + 1];
+wchar_t wideExtension[DEFAULT_EXTENSION_SIZE];
 
 // Appends text and its terminator when they fit with the list's final NUL.
 void appendToFilterList(size_t* used, const char* text) {
@@ -25,8 +28,10 @@ void appendToFilterList(size_t* used, const char* text) {
 }
 
 void appendString(size_t* used, UINT id) {
-    char text[OPEN_FILTER_LIST_SIZE] = "";
-    LoadStringA(appInstance, id, text, sizeof text);
+    wchar_t stored[OPEN_FILTER_LIST_SIZE];
+    loadText(id, stored, OPEN_FILTER_LIST_SIZE);
+    char text[OPEN_FILTER_LIST_SIZE];
+    narrow(stored, text, sizeof text);
     appendToFilterList(used, text);
 }
 
@@ -42,32 +47,34 @@ void prepareOpenDialog(HWND owner) {
     appendString(&used, IDS_ALL_FILES);
     appendString(&used, IDS_ALL_PATTERN);
 
+    widen(openFilterList, sizeof openFilterList, wideFilterList, OPEN_FILTER_LIST_SIZE + 1);
+    widen(defaultExtension, wideExtension, DEFAULT_EXTENSION_SIZE);
+
     memset(&openRecord, 0, sizeof openRecord);
     openRecord.lStructSize = sizeof openRecord;
     openRecord.hwndOwner = owner;
-    openRecord.lpstrFilter = openFilterList;
+    openRecord.lpstrFilter = wideFilterList;
     openRecord.nFilterIndex = 1;
     openRecord.nMaxFile = PATH_BUFFER_SIZE;
-    openRecord.lpstrDefExt = defaultExtension[0] ? defaultExtension : nullptr;
+    openRecord.lpstrDefExt = wideExtension[0] ? wideExtension : nullptr;
 }
 
-bool chooseDocumentFile(HWND owner, char* path, char* title) {
+bool chooseDocumentFile(HWND owner, wchar_t* path) {
     // The dialog writes into a buffer of its own: one that fails (a name too
-    // long for it) leaves the size it needed in the first bytes, and the
+    // long for it) leaves the size it needed in the first units, and the
     // path of the document on show must keep what it held.
-    static char chosen[PATH_BUFFER_SIZE];
-    lstrcpynA(chosen, path, sizeof chosen);
+    static wchar_t chosen[PATH_BUFFER_SIZE];
+    lstrcpynW(chosen, path, PATH_BUFFER_SIZE);
     openRecord.hwndOwner = owner;
     openRecord.lpstrFile = chosen;
     openRecord.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-    if (!GetOpenFileNameA(&openRecord)) return false;
-    lstrcpynA(path, chosen, PATH_BUFFER_SIZE);
-    GetFileTitleA(path, title, PATH_BUFFER_SIZE);
+    if (!GetOpenFileNameW(&openRecord)) return false;
+    lstrcpynW(path, chosen, PATH_BUFFER_SIZE);
     return true;
 }
 
 void openCommand(HWND window) {
-    if (!chooseDocumentFile(window, documentPath, documentTitle)) return;
+    if (!chooseDocumentFile(window, documentPathWide)) return;
     loadDocument(window);
     InvalidateRect(window, nullptr, TRUE);
 }

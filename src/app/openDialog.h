@@ -9,8 +9,9 @@ enum { OPEN_FILTER_LIST_SIZE = 192 };
 extern char openFilterList[OPEN_FILTER_LIST_SIZE];
 
 void prepareOpenDialog(HWND owner);
-// Gives true when the user chose a file; its path and title are then in the
-// buffers (260 bytes each), which otherwise keep what they held.
-bool chooseDocumentFile(HWND owner, char* path, char* title);
+// Gives true when the user chose a file; its whole name is then in `path`
+// (260 units), which otherwise keeps what it held. The dialog starts in the
+// folder of the name `path` holds.
+bool chooseDocumentFile(HWND owner, wchar_t* path);
 // The open command: choose, load and repaint.
 void openCommand(HWND window);

@@ -6,6 +6,7 @@
 #include "../document/documentLoader.h"
 #include "../document/documentNames.h"
 #include "../document/earlyRead.h"
+#include "../document/wideNames.h"
 #include "../filter/filterSwitch.h"
 #include "../layout/pagination.h"
 #include "../print/deviceFont.h"
@@ -90,18 +91,19 @@ struct Teardown {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     Teardown teardown;
     appInstance = instance;
     loadProgramSettings();
     loadEditorSettings();  // before the read: a filter's command may name the tab count
     if (GetEnvironmentVariableA("PEMO_FILTER_CANCEL", nullptr, 0)) filterCancel = 1;
-    int fileNamed = takeCommandLineFile(commandLine);
-    if (fileNamed) startEarlyRead(documentPath);
+    int fileNamed = takeCommandLineFile(GetCommandLineW());  // the names whole, not the code page's
+    if (fileNamed) startEarlyRead(documentPathWide);
     if (!registerWindowClass()) return 1;
     mainWindow = createMainWindow();
     if (!mainWindow) return 1;
     if (!queryDefaultPrinter(mainWindow)) return 0;  // nothing to print on: end quietly
+    screenDpi = windowDpi(mainWindow);  // the preview's screen, not the system's first
     computePageMetrics(nullptr);
     prepareFontsAndGrid();
     fitWindowToPage(mainWindow, SWP_NOMOVE);

@@ -65,9 +65,6 @@ void fontCommand(HWND window) {
         updatePageGrid(&printerMetrics);
         repaintAll(window);
         saveFontSettings(&screenMetrics.logFont, pointSize);
-    } else if (screenMetrics.font) {
-        // Whatever the dialog left in the description is discarded.
-        GetObjectA(screenMetrics.font, sizeof screenMetrics.logFont, &screenMetrics.logFont);
     }
     if (printer) DeleteDC(printer);
 }

@@ -4,8 +4,9 @@
 
 extern int printAtOnce;
 
-DWORD getLongPathName(const char* shortPath, char* longPath, DWORD size);
+DWORD getLongPathName(const wchar_t* shortPath, wchar_t* longPath, DWORD size);
 
-// Takes the file the command line names into documentPath, and "/p" into
-// printAtOnce. Gives 1 when the command line names a file.
-int takeCommandLineFile(const char* commandLine);
+// Takes the file that the program's whole command line (the program's own
+// name first, as GetCommandLineW gives it) names into documentPathWide, and
+// "/p" into printAtOnce. Gives 1 when the command line names a file.
+int takeCommandLineFile(const wchar_t* commandLine);

@@ -54,12 +54,22 @@ struct Scanner {
 
 }  // namespace
 
-CommandLineScan scanCommandLine(const char* line) {
+int startsCp932Character(unsigned char byte) {
+    return isLeadByte(byte);
+}
+
+// A UTF-8 sequence's later bytes (0x80-0xBF) are never a space, a quote, a
+// "/" or a "p": read one by one, they belong to whatever its first began.
+int startsUtf8Sequence(unsigned char byte) {
+    return byte >= 0xC0;
+}
+
+CommandLineScan scanCommandLine(const char* line, MultiByteStart startsMultiByte) {
     Scanner scanner;
     if (!line) return scanner.result;
     int32_t i = 0;
     for (; line[i]; ++i) {
-        if (isLeadByte(static_cast<unsigned char>(line[i]))) {
+        if (startsMultiByte(static_cast<unsigned char>(line[i]))) {
             scanner.doubleByte(i);
             if (!line[i + 1]) break;  // a lead byte at the very end ends the scan
             ++i;
@@ -74,6 +84,16 @@ CommandLineScan scanCommandLine(const char* line) {
         scanner.result.nameEnd = line[last] ? last : -1;
     }
     return scanner.result;
+}
+
+const char* skipProgramName(const char* line) {
+    auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    bool quoted = false;
+    for (; *line && (quoted || !blank(*line)); ++line) {
+        if (*line == '"') quoted = !quoted;
+    }
+    while (*line && blank(*line)) ++line;
+    return line;
 }
 
 int copyBounded(const char* first, const char* last, char* buffer, int32_t size) {

@@ -3,12 +3,14 @@
 #include "../app/appInstance.h"
 #include "../app/focusKeeper.h"
 #include "../app/resource.h"
+#include "../app/unicodeText.h"
 #include "../layout/pagination.h"
 #include "../layout/rowBreaking.h"
 #include "documentNames.h"
 #include "earlyRead.h"
 #include "handleBlockSource.h"
 #include "lineList.h"
+#include "wideNames.h"
 
 namespace {
 
@@ -35,19 +37,20 @@ struct HandleGuard {
     }
 };
 
+// The message names the file by its whole name.
 void reportReadFailure(HWND window) {
-    char format[64] = "";
-    LoadStringA(appInstance, IDS_READ_FAILED, format, sizeof format);
-    char message[324] = "";
-    DWORD_PTR arguments[1] = {reinterpret_cast<DWORD_PTR>(documentPath)};
-    FormatMessageA(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ARGUMENT_ARRAY, format, 0, 0,
-                   message, sizeof message, reinterpret_cast<va_list*>(arguments));
-    MessageBoxA(window, message, "pemoPrint", MB_ICONERROR);
+    wchar_t format[64];
+    loadText(IDS_READ_FAILED, format, 64);
+    wchar_t message[324] = L"";
+    DWORD_PTR arguments[1] = {reinterpret_cast<DWORD_PTR>(documentPathWide)};
+    FormatMessageW(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ARGUMENT_ARRAY, format, 0, 0,
+                   message, 324, reinterpret_cast<va_list*>(arguments));
+    showMessage(window, message, MB_ICONERROR);
 }
 
 }  // namespace
 
-int readFromPath(const char* path) {
+int readFromPath(const wchar_t* path) {
     HANDLE feeder = nullptr;
     HandleGuard input{openInput(path, &feeder)};
     HandleGuard feederThread{feeder ? feeder : INVALID_HANDLE_VALUE};
@@ -59,7 +62,7 @@ int readFromPath(const char* path) {
     return readLines(&source);
 }
 
-int readDocument(HWND window, const char* path) {
+int readDocument(HWND window, const wchar_t* path) {
     int ok = 0;
     if (takeEarlyRead(path, &ok)) return ok;
     BusyGuard busy(window);
@@ -73,19 +76,16 @@ void captureDateTime() {
 }
 
 int loadDocument(HWND window) {
-    // A failed lookup must not leave the previous document's title behind.
-    documentTitle[0] = '\0';
-    GetFileTitleA(documentPath, documentTitle, PATH_BUFFER_SIZE);
+    takeDocumentNames();
     // The read replaces the lines that the page table points into, and the
     // failure message below paints the preview from its own message loop.
     releasePages();
     currentPage = 0;
-    int ok = readDocument(window, documentPath);
+    int ok = readDocument(window, documentPathWide);
     if (!ok) {
         clearLineList();
         reportReadFailure(window);
-        documentPath[0] = '\0';
-        documentTitle[0] = '\0';
+        clearDocumentNames();
     }
     breakAllLines(columnsPerRow);
     paginate(rowsPerPage);

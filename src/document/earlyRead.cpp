@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cwchar>
+
 #include "../filter/filterConfig.h"
 #include "../filter/filterRules.h"
 #include "../filter/filterRunner.h"
@@ -12,7 +14,7 @@
 namespace {
 
 HANDLE readThread = nullptr;  // until its read is taken
-char readPath[PATH_BUFFER_SIZE];
+wchar_t readPath[PATH_BUFFER_SIZE];
 int readResult = 0;
 
 DWORD WINAPI readOnThread(void*) {
@@ -22,12 +24,12 @@ DWORD WINAPI readOnThread(void*) {
 
 }  // namespace
 
-void startEarlyRead(const char* path) {
+void startEarlyRead(const wchar_t* path) {
     // A filter with a console would show it before the program knows that
     // it has a printer to print on: such a file is read at its load.
     char command[FILTER_COMMAND_SIZE] = "";
-    if (findFilter(path, command, sizeof command) > 0 && command[0]) return;
-    lstrcpynA(readPath, path, sizeof readPath);
+    if (findFilterFor(path, command, sizeof command) > 0 && command[0]) return;
+    lstrcpynW(readPath, path, PATH_BUFFER_SIZE);
     readThread = CreateThread(nullptr, 0, readOnThread, nullptr, 0, nullptr);
 }
 
@@ -45,12 +47,12 @@ void abandonEarlyRead() {
     readThread = nullptr;
 }
 
-int takeEarlyRead(const char* path, int* ok) {
+int takeEarlyRead(const wchar_t* path, int* ok) {
     if (!readThread) return 0;
     awaitEarlyRead();
     CloseHandle(readThread);
     readThread = nullptr;
-    if (lstrcmpA(path, readPath) != 0) return 0;
+    if (wcscmp(path, readPath) != 0) return 0;
     *ok = readResult;
     return 1;
 }

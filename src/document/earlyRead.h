@@ -5,7 +5,7 @@
 
 // Starts reading `path` into the document. Without a thread the file is
 // simply read when it is loaded, as any other.
-void startEarlyRead(const char* path);
+void startEarlyRead(const wchar_t* path);
 
 // Waits until the early read has ended. Nothing else may use the document
 // before this returns.
@@ -17,4 +17,4 @@ void abandonEarlyRead();
 
 // For the load of `path`: when the early read was of that file, gives 1 with
 // *ok set to its result, once. Otherwise 0 and the file is read anew.
-int takeEarlyRead(const char* path, int* ok);
+int takeEarlyRead(const wchar_t* path, int* ok);

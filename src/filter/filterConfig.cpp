@@ -2,65 +2,112 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
+#include <new>
 
+#include "../app/ansiText.h"
 #include "../document/documentNames.h"
 #include "../layout/layoutSettings.h"
 #include "filterRules.h"
+#include "rulesText.h"
 #include "filterSwitch.h"
 
 namespace {
 
+enum { RULES_FILE_LIMIT = 1 << 20 };
+
 // Reads a text value into `buffer`; 0 when the value does not fit in `size`
 // bytes, so that no cut folder, suffix list or command is ever used.
-int readRuleText(const char* file, const char* section, const char* key, char* buffer,
-                 int size) {
-    char text[1024];
-    DWORD length = GetPrivateProfileStringA(section, key, "", text, sizeof text, file);
-    if (length >= DWORD(size)) return 0;
-    memcpy(buffer, text, length + 1);
-    return 1;
+int readRuleText(RulesText rules, const char* section, const char* key, char* buffer, int size) {
+    long length = findRuleValue(rules, section, key, buffer, size_t(size));
+    if (length < 0) buffer[0] = '\0';
+    return length < size;
 }
 
-int ruleApplies(const char* file, const char* section, const char* path) {
+int ruleApplies(RulesText rules, const char* section, const char* path) {
     char folder[PATH_BUFFER_SIZE];
-    if (!readRuleText(file, section, "Directory", folder, sizeof folder)) return 0;
+    if (!readRuleText(rules, section, "Directory", folder, sizeof folder)) return 0;
     if (folder[0] && !startsWithFolder(path, folder)) return 0;
     char suffixes[FILTER_SUFFIXES_SIZE];
-    if (!readRuleText(file, section, "Suffixes", suffixes, sizeof suffixes)) return 0;
+    if (!readRuleText(rules, section, "Suffixes", suffixes, sizeof suffixes)) return 0;
     return matchesSuffixes(path, suffixes);
 }
 
-int readRuleCommand(const char* file, const char* section, char* command, int commandSize) {
-    if (!readRuleText(file, section, "InputFilter", command, commandSize) ||
+int readRuleCommand(RulesText rules, const char* section, char* command, int commandSize) {
+    if (!readRuleText(rules, section, "InputFilter", command, commandSize) ||
         !expandTabCode(command, commandSize, layoutSettings.tabCount)) {
         command[0] = '\0';
         return FILTER_UNUSABLE;
     }
-    return GetPrivateProfileIntA(section, "Console", 1, file) ? 1 : 0;
+    return findRuleNumber(rules, section, "Console", 1) ? 1 : 0;
 }
 
-}  // namespace
+// The rules file's text in code page 932: as it is, or from UTF-8 or UTF-16
+// after a byte-order mark, which editors on any system write. A missing or
+// unreadable file, or one larger than any rules file, is empty: no rules.
+struct RulesFileText {
+    char* bytes = nullptr;
+    size_t size = 0;
+    ~RulesFileText() { delete[] bytes; }
 
-int findFilterInFile(const char* configPath, const char* path, char* command, int commandSize) {
-    UINT stored = GetPrivateProfileIntA("Initialize", "NumOfFilter", 0, configPath);
-    uint32_t count = limitFilterCount(stored);
+    void read(const wchar_t* path) {
+        HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        DWORD fileSize = file != INVALID_HANDLE_VALUE ? GetFileSize(file, nullptr) : 0;
+        DWORD got = 0;
+        bytes = fileSize <= RULES_FILE_LIMIT ? new (std::nothrow) char[2 * fileSize + 2] : nullptr;
+        if (bytes && ReadFile(file, bytes, fileSize, &got, nullptr)) size = got;
+        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+        if (size >= 3 && !memcmp(bytes, "\xEF\xBB\xBF", 3)) fromUtf8();
+        else if (size >= 2 && !memcmp(bytes, "\xFF\xFE", 2)) fromUtf16(bytes + 2, int(size / 2 - 1));
+    }
+    void fromUtf8() {
+        wchar_t* wide = new (std::nothrow) wchar_t[size];
+        int units = wide ? MultiByteToWideChar(CP_UTF8, 0, bytes + 3, int(size - 3), wide, int(size)) : 0;
+        fromUtf16(reinterpret_cast<char*>(wide), units);
+        delete[] wide;
+    }
+    // Two bytes at most a unit: the buffer holds them.
+    void fromUtf16(const char* units, int count) {
+        uint16_t* wide = new (std::nothrow) uint16_t[size_t(count) + 1];
+        if (wide && count) memcpy(wide, units, size_t(count) * 2);
+        size = wide ? size_t(wideTo932(wide, count, bytes, int(2 * size + 2))) : 0;
+        delete[] wide;
+    }
+};
+
+int findFilterInText(RulesText rules, const char* path, char* command, int commandSize) {
+    uint32_t count = limitFilterCount(findRuleNumber(rules, "Initialize", "NumOfFilter", 0));
     for (uint32_t n = 1; n <= count; ++n) {
         char section[32];
-        wsprintfA(section, "Filter%u", n);
-        if (ruleApplies(configPath, section, path)) {
-            return readRuleCommand(configPath, section, command, commandSize);
-        }
+        snprintf(section, sizeof section, "Filter%u", unsigned(n));
+        if (ruleApplies(rules, section, path)) return readRuleCommand(rules, section, command, commandSize);
     }
     return 0;
 }
 
+}  // namespace
+
+int findFilterInFile(const wchar_t* configPath, const char* path, char* command, int commandSize) {
+    RulesFileText file;
+    file.read(configPath);
+    return findFilterInText(RulesText{file.bytes, file.size}, path, command, commandSize);
+}
+
 int findFilter(const char* path, char* command, int commandSize) {
     if (GetKeyState(VK_CONTROL) < 0 || filterCancel) return 0;
-    char modulePath[PATH_BUFFER_SIZE];
-    DWORD length = GetModuleFileNameA(nullptr, modulePath, sizeof modulePath);
-    if (length == 0 || length >= sizeof modulePath) return 0;  // a cut path names no file of ours
-    char configPath[PATH_BUFFER_SIZE];
-    if (!makeConfigPath(modulePath, configPath, sizeof configPath)) return 0;
+    wchar_t modulePath[PATH_BUFFER_SIZE];
+    DWORD length = GetModuleFileNameW(nullptr, modulePath, PATH_BUFFER_SIZE);
+    if (length == 0 || length >= PATH_BUFFER_SIZE) return 0;  // a cut path names no file of ours
+    wchar_t configPath[PATH_BUFFER_SIZE];
+    if (!makeConfigPath(modulePath, configPath, PATH_BUFFER_SIZE)) return 0;
     return findFilterInFile(configPath, path, command, commandSize);
+}
+
+int findFilterFor(const wchar_t* path, char* command, int commandSize) {
+    // Whole, not cut to documentPath's size: a suffix is at the end.
+    char codePagePath[2 * PATH_BUFFER_SIZE];
+    writeCodePageName(reinterpret_cast<const uint16_t*>(path), codePagePath, sizeof codePagePath);
+    return findFilter(codePagePath, command, commandSize);
 }

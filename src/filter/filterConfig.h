@@ -15,4 +15,10 @@ int findFilter(const char* path, char* command, int commandSize);
 
 // The same lookup in the rules file `configPath`, without the key and
 // switch checks.
-int findFilterInFile(const char* configPath, const char* path, char* command, int commandSize);
+int findFilterInFile(const wchar_t* configPath, const char* path, char* command, int commandSize);
+
+
+// findFilter for a whole name, matched as code page 932 writes it: a name
+// with characters the code page lacks matches no rule written for others
+// ("café" is not "cafe").
+int findFilterFor(const wchar_t* path, char* command, int commandSize);

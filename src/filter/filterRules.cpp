@@ -86,12 +86,3 @@ int expandTabCode(char* command, int size, int32_t tabCount) {
     memcpy(code, digits, digitCount);
     return 1;
 }
-
-int makeConfigPath(const char* modulePath, char* configPath, int size) {
-    const size_t replaced = 9;  // strlen("Print.exe")
-    size_t length = strlen(modulePath);
-    if (length < replaced || length - replaced + sizeof ".ini" > size_t(size)) return 0;
-    memcpy(configPath, modulePath, length - replaced);
-    memcpy(configPath + length - replaced, ".ini", sizeof ".ini");
-    return 1;
-}

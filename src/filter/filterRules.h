@@ -27,6 +27,16 @@ int matchesSuffixes(const char* path, const char* suffixes);
 int expandTabCode(char* command, int size, int32_t tabCount);
 
 // The module path with its last nine characters ("Print.exe") replaced by
-// ".ini". Gives 0 when the path is shorter than that or the result does not
-// fit in `size` bytes.
-int makeConfigPath(const char* modulePath, char* configPath, int size);
+// ".ini", in bytes or in UTF-16 units. Gives 0 when the path is shorter than
+// that or the result does not fit in `size` of them.
+template <typename Char>
+int makeConfigPath(const Char* modulePath, Char* configPath, int size) {
+    const int replaced = 9;  // "Print.exe"
+    const char ending[] = ".ini";
+    int length = 0;
+    while (modulePath[length]) ++length;
+    if (length < replaced || length - replaced + int(sizeof ending) > size) return 0;
+    for (int i = 0; i < length - replaced; ++i) configPath[i] = modulePath[i];
+    for (int i = 0; i < int(sizeof ending); ++i) configPath[length - replaced + i] = Char(ending[i]);
+    return 1;
+}

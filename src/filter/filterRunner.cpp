@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "../app/unicodeText.h"
 #include "../document/pipeEnd.h"
 #include "filterConfig.h"
 #include "filterConsole.h"
@@ -103,9 +104,9 @@ int createFilterPipes(FilterPipes* pipes) {
 // The ends are named in the start-up record: a console filter that gets a
 // console of its own would not take them from the process's standard
 // handles, and would wait on that console's keyboard for ever.
-HANDLE launchFilter(char* command, FilterPipes* pipes, int console) {
+HANDLE launchFilter(const char* command, FilterPipes* pipes, int console) {
     HANDLE consoleError = console ? filterConsoleError() : nullptr;
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = pipes->inputRead.handle;
@@ -116,7 +117,10 @@ HANDLE launchFilter(char* command, FilterPipes* pipes, int console) {
     // it starts can escape the job.
     DWORD flags = (console ? 0 : CREATE_NO_WINDOW) | CREATE_SUSPENDED;
     PROCESS_INFORMATION started = {};
-    BOOL ok = CreateProcessA(nullptr, command, nullptr, nullptr, TRUE, flags, nullptr, nullptr,
+    // The rule's command is code page 932, whatever the system's.
+    wchar_t commandLine[FILTER_COMMAND_SIZE];
+    widen(command, commandLine, FILTER_COMMAND_SIZE);
+    BOOL ok = CreateProcessW(nullptr, commandLine, nullptr, nullptr, TRUE, flags, nullptr, nullptr,
                              &startup, &started);
     // Only the filter's copies of its own ends stay open, so that each
     // pipe ends when the side that writes it closes.
@@ -160,12 +164,12 @@ HANDLE startFilter(HANDLE file, char* command, int console, HANDLE* feeder) {
 
 }  // namespace
 
-HANDLE openInput(const char* path, HANDLE* feeder) {
+HANDLE openInput(const wchar_t* path, HANDLE* feeder) {
     *feeder = nullptr;
     char command[FILTER_COMMAND_SIZE] = "";
-    int console = findFilter(path, command, sizeof command);
+    int console = findFilterFor(path, command, sizeof command);
     if (console == FILTER_UNUSABLE) return INVALID_HANDLE_VALUE;
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE || command[0] == '\0') return file;
     return startFilter(file, command, console, feeder);

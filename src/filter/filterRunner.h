@@ -25,7 +25,7 @@ enum FilterOutcome : DWORD {
 // or its filter cannot be run (nothing of the attempt is left behind). For a
 // filter's output, *feeder is its feeder thread, which the caller closes;
 // otherwise null.
-HANDLE openInput(const char* path, HANDLE* feeder);
+HANDLE openInput(const wchar_t* path, HANDLE* feeder);
 
 // Ends every filter that runs, and whatever they started: for the way out
 // of the program while a filter may still be read.

@@ -1,14 +1,17 @@
 #include "headerFooterDrawing.h"
 
+#include "../app/unicodeText.h"
 #include "headerFooter.h"
 
 namespace {
 
+// Drawn from code page 932, whatever the system's.
 void drawTemplate(HDC dc, const char* templateText, RECT* band, UINT format) {
     if (!templateText[0]) return;
     char text[EXPANDED_TEMPLATE_SIZE];
     expandTemplate(templateText, text, sizeof text);
-    DrawTextA(dc, text, -1, band, format);
+    wchar_t wide[EXPANDED_TEMPLATE_SIZE];
+    DrawTextW(dc, wide, widen(text, wide, EXPANDED_TEMPLATE_SIZE), band, format);
 }
 
 }  // namespace

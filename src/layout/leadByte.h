@@ -1,7 +1,7 @@
-// The one platform fact the layout needs: does this byte start a double-byte
-// character in the ANSI code page? The program asks the platform once for
-// every byte value; the native build answers for code page 932. A table, so
-// that the test costs one load per character.
+// Does this byte start a double-byte character? The document is code page
+// 932 by the program's own word, whatever the system's code page: the table
+// answers for code page 932 in every build. A table, so that the test costs
+// one load per character.
 #pragma once
 
 extern unsigned char leadByteTable[256];

@@ -1,5 +1,6 @@
 #include "pageRenderer.h"
 
+#include "../app/unicodeText.h"
 #include "../document/lineList.h"
 #include "../layout/pagination.h"
 #include "headerFooterDrawing.h"
@@ -32,7 +33,10 @@ void paintCell(void* context, const char* bytes, int32_t byteCount, int64_t colu
     CellPainter& painter = *static_cast<CellPainter*>(context);
     int32_t left = cellLeft(painter.x, column * painter.charWidth, painter.stretch,
                             painter.gridWidth, painter.textWidth);
-    TextOutA(painter.dc, left, painter.y, bytes, byteCount);
+    // The cell's character from code page 932, whatever the system's.
+    wchar_t character[2];
+    int units = widen(bytes, byteCount, character, 2);
+    if (units) TextOutW(painter.dc, left, painter.y, character, units);
 }
 
 }  // namespace

@@ -1,16 +1,33 @@
 #include "deviceFont.h"
 
+#include <cstddef>
 #include <cstring>
 
+#include "../app/unicodeText.h"
 #include "../layout/pagination.h"
 #include "../layout/rowBreaking.h"
 #include "pageArithmetic.h"
+
+namespace {
+
+// The stored description keeps its face name in code page 932; the system
+// is asked in UTF-16, so that the name reads the same on any system.
+LOGFONTW unicodeFont(const LOGFONTA& font) {
+    LOGFONTW wide;
+    memcpy(&wide, &font, offsetof(LOGFONTA, lfFaceName));
+    widen(font.lfFaceName, int(strnlen(font.lfFaceName, LF_FACESIZE)), wide.lfFaceName, LF_FACESIZE);
+    return wide;
+}
+
+LOGFONTW chosenFont;  // what the font dialog edits
+
+}  // namespace
 
 void initFontDialog(HWND owner) {
     memset(&fontDialog, 0, sizeof fontDialog);
     fontDialog.lStructSize = sizeof fontDialog;
     fontDialog.hwndOwner = owner;
-    fontDialog.lpLogFont = &screenMetrics.logFont;
+    fontDialog.lpLogFont = &chosenFont;
     fontDialog.iPointSize = 100;
     fontDialog.Flags = CF_SCREENFONTS | CF_PRINTERFONTS | CF_INITTOLOGFONTSTRUCT |
                        CF_FIXEDPITCHONLY | CF_WYSIWYG | CF_SCALABLEONLY;
@@ -20,10 +37,14 @@ void initFontDialog(HWND owner) {
 BOOL runFontDialog(HWND owner, HDC printerDC, PageMetrics* metrics) {
     fontDialog.hwndOwner = owner;
     fontDialog.hDC = printerDC;
-    fontDialog.lpLogFont = &metrics->logFont;
+    chosenFont = unicodeFont(metrics->logFont);
+    fontDialog.lpLogFont = &chosenFont;
     fontDialog.iPointSize = pointSize;
-    BOOL chosen = ChooseFontA(&fontDialog);
-    if (chosen) pointSize = fontDialog.iPointSize;
+    BOOL chosen = ChooseFontW(&fontDialog);
+    if (!chosen) return chosen;  // the description stays as it was
+    pointSize = fontDialog.iPointSize;
+    memcpy(&metrics->logFont, &chosenFont, offsetof(LOGFONTA, lfFaceName));
+    narrow(chosenFont.lfFaceName, metrics->logFont.lfFaceName, LF_FACESIZE);
     return chosen;
 }
 
@@ -39,12 +60,13 @@ int createDeviceFont(HDC dc, PageMetrics* m) {
         DeleteObject(m->font);
         m->font = nullptr;
     }
-    m->logFont.lfHeight = fontHeightForDevice(GetDeviceCaps(dc, LOGPIXELSY), pointSize);
+    m->logFont.lfHeight = fontHeightForDevice(fontPixelsPerInch(dc, m), pointSize);
     m->logFont.lfWidth = 0;
-    m->font = CreateFontIndirectA(&m->logFont);
+    LOGFONTW font = unicodeFont(m->logFont);
+    m->font = CreateFontIndirectW(&font);
     HGDIOBJ previous = SelectObject(dc, m->font);
-    TEXTMETRICA metrics;
-    if (GetTextMetricsA(dc, &metrics)) {
+    TEXTMETRICW metrics;
+    if (GetTextMetricsW(dc, &metrics)) {
         m->charWidth = metrics.tmAveCharWidth;
         m->lineHeight = metrics.tmHeight;
     }

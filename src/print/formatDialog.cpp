@@ -2,6 +2,7 @@
 
 #include "../app/appInstance.h"
 #include "../app/resource.h"
+#include "../app/unicodeText.h"
 #include "../layout/headerFooter.h"
 #include "../settings/registrySettings.h"
 
@@ -28,7 +29,11 @@ void fillDialog(HWND dialog) {
     CheckDlgButton(dialog, IDC_PRINT_HEADER, s.printHeader ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(dialog, IDC_PRINT_FOOTER, s.printFooter ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(dialog, IDC_PRINT_LINE_NUMBER, s.printLineNumber ? BST_CHECKED : BST_UNCHECKED);
-    for (int i = 0; i < 6; ++i) SetDlgItemTextA(dialog, IDC_HEADER_LEFT + i, templateAt(i));
+    for (int i = 0; i < 6; ++i) {
+        wchar_t text[TEMPLATE_SIZE];
+        widen(templateAt(i), text, TEMPLATE_SIZE);
+        SetDlgItemTextW(dialog, IDC_HEADER_LEFT + i, text);
+    }
     enableRow(dialog, IDC_HEADER_LEFT, s.printHeader != 0);
     enableRow(dialog, IDC_FOOTER_LEFT, s.printFooter != 0);
 }
@@ -39,11 +44,10 @@ void readDialog(HWND dialog) {
     s.printFooter = isChecked(dialog, IDC_PRINT_FOOTER);
     s.printLineNumber = isChecked(dialog, IDC_PRINT_LINE_NUMBER);
     for (int i = 0; i < 6; ++i) {
-        // Read wider than a template, then cut at a whole character: a cut
-        // lead byte would print as garbage.
-        char text[2 * TEMPLATE_SIZE];
-        GetDlgItemTextA(dialog, IDC_HEADER_LEFT + i, text, sizeof text);
-        copyWholeCharacters(templateAt(i), text, TEMPLATE_SIZE);
+        // Cut at a whole character: a cut lead byte would print as garbage.
+        wchar_t text[2 * TEMPLATE_SIZE];
+        GetDlgItemTextW(dialog, IDC_HEADER_LEFT + i, text, 2 * TEMPLATE_SIZE);
+        narrow(text, templateAt(i), TEMPLATE_SIZE);
     }
 }
 
@@ -74,7 +78,7 @@ INT_PTR CALLBACK formatDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 }
 
 void formatCommand(HWND window) {
-    if (DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_FORMAT), window, formatDialogProc, 0) <= 0) return;
+    if (DialogBoxParamW(appInstance, MAKEINTRESOURCEW(IDD_FORMAT), window, formatDialogProc, 0) <= 0) return;
     saveFormatSettings();
     InvalidateRect(window, nullptr, TRUE);
 }

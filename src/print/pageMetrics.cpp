@@ -11,7 +11,8 @@ HGLOBAL printerDevMode = nullptr;
 HGLOBAL printerDevNames = nullptr;
 PRINTDLGA printDialog;
 int16_t savedOrientation = 0;
-CHOOSEFONTA fontDialog;
+int32_t screenDpi = 0;
+CHOOSEFONTW fontDialog;
 
 HDC createPrinterDC() {
     if (!printerDevMode || !printerDevNames) return nullptr;
@@ -28,12 +29,16 @@ HDC createPrinterDC() {
 }
 
 void toScreenPixels(HDC displayDC, POINT* points, int count) {
-    int32_t dpiX = GetDeviceCaps(displayDC, LOGPIXELSX);
-    int32_t dpiY = GetDeviceCaps(displayDC, LOGPIXELSY);
+    int32_t dpiX = screenDpi ? screenDpi : GetDeviceCaps(displayDC, LOGPIXELSX);
+    int32_t dpiY = screenDpi ? screenDpi : GetDeviceCaps(displayDC, LOGPIXELSY);
     for (int i = 0; i < count; ++i) {
         points[i].x = himetricToScreen(points[i].x, dpiX, 0);
         points[i].y = himetricToScreen(points[i].y, dpiY, 1);
     }
+}
+
+int32_t fontPixelsPerInch(HDC dc, const PageMetrics* metrics) {
+    return metrics == &screenMetrics && screenDpi ? screenDpi : GetDeviceCaps(dc, LOGPIXELSY);
 }
 
 namespace {

@@ -26,8 +26,13 @@ extern HGLOBAL printerDevMode;
 extern HGLOBAL printerDevNames;
 extern PRINTDLGA printDialog;
 extern int16_t savedOrientation;
-extern CHOOSEFONTA fontDialog;
+// The preview window's pixels per inch; 0 until it is known, and then the
+// display's are taken.
+extern int32_t screenDpi;
+extern CHOOSEFONTW fontDialog;  // on a Unicode copy of the description (deviceFont)
 
 HDC createPrinterDC();
 int computePageMetrics(HDC printerDC);
 void toScreenPixels(HDC displayDC, POINT* points, int count);
+// The pixels per inch a device's font is made for: the preview's for the screen.
+int32_t fontPixelsPerInch(HDC dc, const PageMetrics* metrics);

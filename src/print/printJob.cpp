@@ -4,7 +4,8 @@
 #include "../app/focusKeeper.h"
 #include "../app/resource.h"
 #include "../document/documentLoader.h"
-#include "../document/documentNames.h"
+#include "../app/unicodeText.h"
+#include "../document/wideNames.h"
 #include "../layout/pageRenderer.h"
 #include "../layout/pagination.h"
 #include "printRange.h"
@@ -85,9 +86,9 @@ bool printPages(HDC printer, const PageMetrics* metrics, PageRange range) {
 }  // namespace
 
 void reportPrintFailure(HWND owner) {
-    char message[64] = "";
-    LoadStringA(appInstance, IDS_PRINT_FAILED, message, sizeof message);
-    MessageBoxA(owner, message, "pemoPrint", MB_ICONERROR);
+    wchar_t message[64];
+    loadText(IDS_PRINT_FAILED, message, 64);
+    showMessage(owner, message, MB_ICONERROR);
 }
 
 int printDocument(HWND owner, HDC printer, const PageMetrics* metrics) {
@@ -97,14 +98,15 @@ int printDocument(HWND owner, HDC printer, const PageMetrics* metrics) {
 
     EnableWindow(owner, FALSE);
     printCancelled = 0;
-    progressDialog = CreateDialogA(appInstance, MAKEINTRESOURCEA(IDD_PROGRESS), owner,
+    progressDialog = CreateDialogW(appInstance, MAKEINTRESOURCEW(IDD_PROGRESS), owner,
                                    progressDialogProc);
     SetAbortProc(printer, printAbortProc);
-    DOCINFOA document = {};
+    // The job is named by the file's whole title, which names its PDF.
+    DOCINFOW document = {};
     document.cbSize = sizeof document;
-    document.lpszDocName = documentTitle;
+    document.lpszDocName = documentTitleWide;
 
-    int ok = StartDocA(printer, &document) > 0;
+    int ok = StartDocW(printer, &document) > 0;
     if (ok) {
         captureDateTime();
         ok = printPages(printer, metrics, range);

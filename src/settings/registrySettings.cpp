@@ -1,7 +1,8 @@
 #include "registrySettings.h"
 
-#include "../app/appInstance.h"
+#include "../app/ansiText.h"
 #include "../app/resource.h"
+#include "../app/unicodeText.h"
 #include "../layout/headerFooter.h"
 #include "../layout/layoutSettings.h"
 #include "../print/pageMetrics.h"
@@ -31,14 +32,24 @@ struct Key {
 };
 
 // A value read whole with its type; anything larger than any setting is
-// left unread (and so counts as missing).
+// left unread (and so counts as missing). The registry keeps strings in
+// UTF-16: they are read as code page 932 writes them, whatever the system's
+// code page, as the editor's code page 932 wrote them in.
 struct ReadValue {
     unsigned char bytes[512];
+    unsigned char stored[2 * sizeof bytes];  // as the registry keeps it
     StoredValue value;
     int read(HKEY key, const char* name) {
-        DWORD type = 0, size = sizeof bytes;
-        if (RegQueryValueExA(key, name, nullptr, &type, bytes, &size) != ERROR_SUCCESS) return 0;
-        value = StoredValue{type, bytes, size};
+        wchar_t wideName[32];
+        widen(name, wideName, 32);
+        DWORD type = 0, size = sizeof stored;
+        if (RegQueryValueExW(key, wideName, nullptr, &type, stored, &size) != ERROR_SUCCESS) return 0;
+        value = StoredValue{type, stored, size};
+        if (type != REG_SZ) return size <= sizeof bytes;
+        int length = size >= 2 ? wideTo932(reinterpret_cast<const uint16_t*>(stored), int(size / 2), reinterpret_cast<char*>(bytes),
+                                            sizeof bytes) : 0;
+        if (size >= 2 && !length) return 0;
+        value = StoredValue{type, bytes, uint32_t(length)};
         return 1;
     }
 };
@@ -59,18 +70,26 @@ void readCheckedNumber(HKEY key, const char* name, int32_t* number, int (*usable
     if (v.read(key, name) && decodeDword(v.value, &value) && usable(value)) *number = value;
 }
 
-void writeDword(HKEY key, const char* name, int32_t value) {
-    DWORD data = DWORD(value);
-    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
+void writeValue(HKEY key, const char* name, DWORD type, const void* bytes, DWORD size) {
+    wchar_t wideName[32];
+    widen(name, wideName, 32);
+    RegSetValueExW(key, wideName, 0, type, static_cast<const BYTE*>(bytes), size);
 }
 
+void writeDword(HKEY key, const char* name, int32_t value) {
+    DWORD data = DWORD(value);
+    writeValue(key, name, REG_DWORD, &data, sizeof data);
+}
+
+// Code page 932 text, stored as UTF-16 as the system stores every string.
 void writeString(HKEY key, const char* name, const char* text) {
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                   DWORD(lstrlenA(text) + 1));
+    wchar_t wide[TEMPLATE_SIZE];
+    int units = widen(text, wide, TEMPLATE_SIZE);
+    writeValue(key, name, REG_SZ, wide, DWORD(units + 1) * sizeof(wchar_t));
 }
 
 void writeBinary(HKEY key, const char* name, const void* bytes, DWORD size) {
-    RegSetValueExA(key, name, 0, REG_BINARY, static_cast<const BYTE*>(bytes), size);
+    writeValue(key, name, REG_BINARY, bytes, size);
 }
 
 struct TemplateValue {
@@ -90,8 +109,9 @@ const TemplateValue* templateValues() {
 }
 
 void loadStringDefault(UINT id, char* buffer, int size) {
-    buffer[0] = '\0';
-    LoadStringA(appInstance, id, buffer, size);
+    wchar_t text[KINSOKU_SET_SIZE];
+    loadText(id, text, KINSOKU_SET_SIZE);
+    narrow(text, buffer, size);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "document/commandLineScan.h"
 #include "document/documentNames.h"
 #include "filter/filterRules.h"
+#include "filter/rulesText.h"
 #include "layout/headerFooter.h"
 #include "settings/registryValues.h"
 
@@ -73,6 +74,14 @@ TEST(CommandLine, Scan) {
         EXPECT_EQ(std::tuple(s.hasName, name, s.printAtOnce), std::tuple(c.named, std::string(c.name), c.print)) << c.line;
     }
     EXPECT_EQ(scanCommandLine(nullptr).hasName, 0);
+    // The same rules over UTF-8, after the program's name: no byte of a sequence ends a name or sets "/p".
+    const char* lines[][2] = {{u8"pemo.exe /p\U00020BB7 é.txt", u8"\U00020BB7 é.txt"}, {u8"\"C:\\a b\\p\"\t/p \"😀\"", u8"😀"},
+                              {u8"C:\\a\" \"b\\p \"é /p", u8"é /p"}, {"\"p /p", ""}};
+    for (auto c : lines) {
+        const char* line = skipProgramName(c[0]);
+        CommandLineScan s = scanCommandLine(line, startsUtf8Sequence);
+        EXPECT_EQ(s.hasName ? std::string(line + s.nameStart, line + s.nameEnd + 1) : "", c[1]) << c[0];
+    }
 
     const char text[] = "abcdef";
     char buffer[8];
@@ -174,37 +183,38 @@ std::string utf16(const std::u16string& text) {
     return bytes;
 }
 
-// The names taken from a block, "!" for a refused one, each followed by "|".
+// The names taken from a block, as UTF-8, "!" for a refused one, each followed by "|".
 std::string namesIn(const std::string& block) {
     DropCursor cursor;
     if (!startDropList(reinterpret_cast<const unsigned char*>(block.data()), block.size(), &cursor)) return "none";
     std::string names;
-    char name[PATH_BUFFER_SIZE + 1];
-    name[PATH_BUFFER_SIZE] = '#';
-    for (int refused = 0; nextDropName(&cursor, name, PATH_BUFFER_SIZE, &refused);) names += (refused ? "!" : utf8(name)) + "|";
-    EXPECT_EQ(name[PATH_BUFFER_SIZE], '#');
+    char16_t name[WIDE_NAME_LIMIT + 1];
+    name[WIDE_NAME_LIMIT] = '#';
+    for (int refused = 0; nextDropName(&cursor, reinterpret_cast<uint16_t*>(name), &refused);)
+        names += (refused ? "!" : convertText(utf16(name), "UTF-8", "UTF-16LE")) + "|";
+    EXPECT_EQ(name[WIDE_NAME_LIMIT], '#');
     return names;
 }
 
+// UTF-16 names stay whole, whatever code page 932 lacks; byte names are the system's code page (932 natively).
 TEST(DropList, Names) {
-    const std::u16string longName(260, u'x'), japanese(200, u'表');
+    const std::u16string longName(260, u'x');
     const std::string a = std::string("a.txt") + '\0', z(1, '\0');
     const struct { std::string block, names; } cases[] = {
         {header(20, 0) + a + "b.txt" + z + z, "a.txt|b.txt|"},
         {header(20, 1) + utf16(u"日本.txt\0b\0\0"s), "日本.txt|b|"},
-        {header(21, 1) + "-" + utf16(u"odd\0"s), "odd|"}, {header(20, 1) + utf16(u"caf\u00e9\0"s), "caf?|"},
+        {header(21, 1) + "-" + utf16(u"odd\0"s), "odd|"}, {header(20, 1) + utf16(u"caf\u00e9 \U0001F600\0"s), "café 😀|"},
         {header(20, 0) + a + "b" + z, "a.txt|b|"},  // no empty name at the end
         {header(20, 0) + a + "bc", "a.txt|"},       // the last name never ends
         {header(20, 1) + utf16(u"ab") + "c", ""},   // nor here, by a byte
         {header(20, 1) + utf16(longName + u'\0' + u"b\0"s), "!|b|"},
-        {header(20, 1) + utf16(japanese + u'\0'), "!|"},
+        {header(20, 0) + sjis("日本.txt") + z, "日本.txt|"}, {header(20, 0) + "\x82" + z, "!|"},
         {header(20, 0) + std::string(300, 'n') + z, std::string(259, 'n') + "|"},
         {header(20, 0) + z + "a" + z, ""}, {header(24, 0) + "a", "none"}, {header(20, 0), ""},
         {header(20, 0).substr(0, 19), "none"},
     };
     for (const auto& c : cases) EXPECT_EQ(namesIn(c.block), c.names) << testing::PrintToString(c.block);
 }
-
 
 TEST(FilterRules, FolderAndSuffixTests) {
     const struct { const char* path; const char* rule; int folder, suffix; } cases[] = {
@@ -222,6 +232,24 @@ TEST(FilterRules, FolderAndSuffixTests) {
     char config[16] = "";  // the rules file: the module path less "Print.exe", and ".ini"
     EXPECT_TRUE(makeConfigPath("abcdPrint.exe", config, 9) && !strcmp(config, "abcd.ini") &&
                 !makeConfigPath("abcdPrint.exe", config, 8) && !makeConfigPath("rint.exe", config, 16));
+}
+
+// The rules file read as the profile calls read it ("-" for a missing key), its bytes as code page 932.
+TEST(FilterRules, RulesFileText) {
+    const std::string text = " [initialize] \r\nnumoffilter = -1\n[Filter1\nKey=in 1\n[\x83\x5d]\nKey=in \x83\x5d\n"
+                             "[Filter2]x\n  Suffixes =  \".txt\"  \r\nConsole=12ab\nQuote='a\"\nEmpty=\nNul=a" + std::string(1, '\0') + "b\n"
+                             "[Filter1]\nLate=yes\nSuffixes=.no";
+    const char* cases[][4] = {{"Initialize", "NumOfFilter", "-1", "4294967295"}, {"Filter1", "Key", "-", "7"},
+                              {"\x83\x5d", "key", "in \x83\x5d", "0"}, {"Filter2", "Suffixes", ".txt", "0"},
+                              {"FILTER2", "console", "12ab", "12"}, {"Filter2", "Quote", "'a\"", "0"}, {"Filter2", "Empty", "", "7"},
+                              {"Filter2", "Nul", "a", "0"}, {"Filter1", "Late", "yes", "0"}, {"Filter3", "Key", "-", "7"}};
+    RulesText rules = {text.data(), text.size()};
+    for (auto c : cases) {
+        char value[8];
+        long length = findRuleValue(rules, c[0], c[1], value, sizeof value);
+        EXPECT_EQ((length < 0 ? "-" : value) + std::string("|") + std::to_string(findRuleNumber(rules, c[0], c[1], 7)),
+                  c[2] + std::string("|") + c[3]) << c[0] << "/" << c[1];
+    }
 }
 
 TEST(FilterRules, FirstTabCodeBecomesTheTabWidthWhenItFits) {

@@ -232,6 +232,16 @@ def printed(name, seconds=90):
     return shutil.move(path, '%s/%s.pdf' % (OUT, name))
 
 
+def printed_texts(count, seconds=90):
+    """The rows of the `count` PDFs that are waiting, oldest first, once the queue has
+    emptied (taken away): for documents whose names cups-pdf does not keep."""
+    def finished():
+        found = sorted(glob.glob(PDF_DIR + '/*.pdf'), key=os.path.getmtime)
+        whole = [f for f in found if not subprocess.run(['pdfinfo', f], capture_output=True).returncode]
+        return whole if len(whole) == count == len(found) and not sh('lpstat', '-o').strip() else None
+    return [squeezed_rows(sh('pdftotext', shutil.move(f, OUT), '-')) for f in until('%d PDFs' % count, finished, seconds)]
+
+
 def squeezed_rows(page):
     rows = (re.sub(r'\s+', '', row) for row in page.split('\n'))
     return [row for row in rows if row]

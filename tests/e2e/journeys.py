@@ -244,6 +244,52 @@ def paste_file_lists():
     close(program, window)
 
 
+def names_and_languages():
+    """Files named with what code page 932 lacks, in a folder named with it too, print with
+    "/p", print as a pasted list of two after one question, and open through the open
+    dialog. On a system of code page 1252 a Shift_JIS file prints as laid out, and the
+    program's own texts read in Japanese."""
+    reset_settings(WRAP_KINSOKU_TAB8, scale=60)
+    folder = OUT + '/dossier café'
+    os.makedirs(folder, exist_ok=True)
+    files = {folder + '/𠮷野家の献立♡ café.txt': '献立の文書です。', folder + '/😀 メモ.txt': 'メモの文書です。'}
+    for pdf in glob.glob(PDF_DIR + '/*.pdf'):  # left from before: the PDFs below are counted
+        os.remove(pdf)
+    for path, text in files.items():
+        open(path, 'wb').write((text + '\r\n').encode('cp932'))
+    windows_paths = [sh('winepath', '-w', path).strip() for path in files]
+    for path, text in zip(windows_paths, files.values()):
+        program = Program(path, '/p')
+        answer(dialog('印刷'), 'Return')
+        check(program.exit_code() == 0 and printed_texts(1) == [[text]], '"/p" of %s' % path)
+
+    def open_typed(typed, shown):
+        clipboard('text', typed)
+        press(window, 'ctrl+o')
+        answer(dialog('開く'), 'ctrl+v Return')
+        return screenshot(window, differs_from=shown)
+    program = Program()
+    window = preview()
+    open_typed(document('names', SAMPLE)[2], screenshot(window))  # the dialog's last folder is another
+    clipboard('files', *files)
+    press(window, 'ctrl+v')
+    answer(message_box(), 'Return')
+    check(printed_texts(2) == [[text] for text in files.values()] and not windows('pemoPrint')[1:],
+          'the pasted list of two did not print after one question')
+    shown = screenshot(window)
+    for path in windows_paths:  # by bare names: the dialog starts in the shown document's folder
+        shown = open_typed(path.split('\\')[-1], shown)
+        check(shows_one_line(shown), '%s is not shown' % path)
+    close(program, window)
+
+    name, _, path = document('cp1252', SAMPLE)
+    program = Program(path, '/p', env=dict(os.environ, LANG='C.UTF-8'))
+    answer(dialog('Print'), 'Return')  # the system's dialog in the system's language
+    dialog('印刷中', 30)  # the program's own in Japanese
+    check(program.exit_code() == 0, '"/p" under code page 1252 did not end with 0')
+    check_rows_as_laid_out(printed(name), SAMPLE, tab=8)
+
+
 def no_default_printer():
     """Without a printer the program ends at once, quietly, with 0, and ends
     its file's filter that never would (the platform's warning is answered).
@@ -271,7 +317,7 @@ def no_default_printer():
 
 
 JOURNEYS = [preview_print_and_settings, settings_survive_and_print_at_once, format_open_and_about,
-            print_dialog_choices, paste_file_lists, no_default_printer]
+            print_dialog_choices, paste_file_lists, names_and_languages, no_default_printer]
 
 
 def main(names):

@@ -21,6 +21,7 @@
 #include "document/commandLineFile.h"
 #include "document/documentLoader.h"
 #include "document/documentNames.h"
+#include "document/wideNames.h"
 #include "document/earlyRead.h"
 #include "document/lineList.h"
 #include "filter/filterSwitch.h"
@@ -72,6 +73,10 @@ void store(const char* key, const char* name, DWORD type, const std::string& byt
     EXPECT_EQ(RegSetValueExA(handle, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()), DWORD(bytes.size())), 0);
     RegCloseKey(handle);
 }
+
+// Code page 932 test names as the program takes names: whole, in UTF-16.
+std::wstring wide(const std::string& text) { wchar_t out[MAX_PATH]; return std::wstring(out, size_t(MultiByteToWideChar(932, 0, text.c_str(), -1, out, MAX_PATH) - 1)); }
+void name(const std::string& path) { nameDocument(wide(path).c_str()); }
 
 std::string temp(const std::string& name) { char folder[MAX_PATH]; return std::string(folder, GetTempPathA(MAX_PATH, folder)) + name; }
 
@@ -134,8 +139,8 @@ TEST_F(Shell, StoredValuesAreReadOrRefused) {
                                               usable ? 0 : 56) + std::string("すべてのファイル\0*.*\0\0", 22);
         EXPECT_EQ(std::string(openFilterList, types.size()), types) << usable;
         DialogAnswerer answerer([](HWND dialog) { SetTimer(dialog, 1, 1, readTypeAndCancel); return WPARAM(0); });
-        char path[PATH_BUFFER_SIZE] = "", title[PATH_BUFFER_SIZE];
-        EXPECT_TRUE(!chooseDocumentFile(nullptr, path, title) && !strcmp(shownType, usable ? "すべてのファイル" : "テキストファイル"));
+        wchar_t path[PATH_BUFFER_SIZE] = L"";
+        EXPECT_TRUE(!chooseDocumentFile(nullptr, path) && !strcmp(shownType, usable ? "すべてのファイル" : "テキストファイル"));
     }
 }
 
@@ -250,7 +255,7 @@ TEST_F(Shell, PipedInputEndsOnlyWhenClosed) {
             if (!closed) DisconnectNamedPipe(server);
             CloseHandle(server);
         });
-        strcpy(documentPath, name.c_str());
+        ::name(name);
         std::string message;
         int32_t pagesDuringMessage = -1;
         DialogAnswerer answerer([&](HWND box) {
@@ -292,7 +297,7 @@ TEST(FilterRunner, LoadsThroughTheRuleOfEachFile) {
     };
     for (const auto& c : cases) {
         std::ofstream(temp(c.name), std::ios::binary) << c.bytes;
-        lstrcpynA(documentPath, temp(c.name).c_str(), PATH_BUFFER_SIZE);
+        name(temp(c.name));
         HANDLE input = GetStdHandle(STD_INPUT_HANDLE), output = GetStdHandle(STD_OUTPUT_HANDLE);
         BYTE keys[256] = {};
         keys[VK_CONTROL] = c.keys & CONTROL ? 0x80 : 0;
@@ -342,13 +347,13 @@ TEST(EarlyRead, IsTakenByTheLoadOfItsFileOnce) {
         std::ofstream(early, std::ios::binary) << "early";
         std::string seen;
         auto load = [&](const std::string& path) {
-            lstrcpynA(documentPath, path.c_str(), PATH_BUFFER_SIZE);
+            ::name(path);
             EXPECT_EQ(loadDocument(nullptr), 1);
             seen += std::string(head->text) + " ";
         };
-        startEarlyRead(early.c_str());
+        startEarlyRead(wide(early).c_str());
         load(other);
-        startEarlyRead(early.c_str());
+        startEarlyRead(wide(early).c_str());
         awaitEarlyRead();
         std::ofstream(early, std::ios::binary) << "again";
         load(early);
@@ -396,7 +401,7 @@ TEST_F(Shell, CancelStopsTheJobBeforeItsNextPage) {
     const char* spooler = "Software\\Wine\\Printing\\Spooler";
     store(spooler, "CUPS:PDF", REG_SZ, std::string("/tmp/pemoCancel.ps", 19));
     std::ofstream(temp("pemoPages.txt"), std::ios::binary) << "1\f2\f3\f4";
-    lstrcpynA(documentPath, temp("pemoPages.txt").c_str(), PATH_BUFFER_SIZE);
+    name(temp("pemoPages.txt"));
     columnsPerRow = 80, rowsPerPage = 60;
     ASSERT_TRUE(loadDocument(nullptr) && pageCount == 4);
     HWND window = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
