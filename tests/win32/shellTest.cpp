@@ -272,16 +272,6 @@ TEST(FilterRunner, LoadsThroughTheRuleOfEachFile) {
         {"a.echo", "direct", 0, 1, "t8 x&T\r\n"}, {"a.echo", "direct", CONTROL, 1, "direct"},
         {"a.echo", "direct", CANCEL, 1, "direct"}, {"フィルタ\\a.txt", "x", 0, 1, "folder\r\n"},
         {"a.direct", std::string(70000, 'd'), 0, 1, std::string(70000, 'd')}, {"a.u8", u8"" PROSE, 0, 1, PROSE},
-        {"b.u8", u8"\uFEFF" PROSE "é", 0, 1, PROSE "?"},
-        {"c.u8", u8"1\u301C3 \u2212\u2016\u2014\u00A2\u00A3\u00AC\u0101", 0, 1, "1～3 －∥―￠￡￢?"},
-        {"b.sjis", "\x7F" + std::string(70000, 'a') + PROSE, 0, 1, "\x7F" + std::string(70000, 'a') + PROSE},
-        {"c.sjis", "abc\xE3\x81", 0, 1, "abc\xE3\x81"}, {"f.u8", "a", 0, 1, "a"},  // ends as a cut UTF-8 character would; one byte
-        {"h.sjis", "\xC3\xA9" + std::string(65533, 'a') + "\xC1x", 0, 1, "\xC3\xA9" + std::string(65533, 'a') + "\xC1x"},  // ﾁ ends the window
-        {"g.u8", u8"終" + std::string(65530, 'a') + u8"\U00020BB7", 0, 1, "終" + std::string(65530, 'a') + "??"},  // cut after a window
-        {"e.u8", u8"終" + std::string(65531, 'a') + u8"\u0915", 0, 1, "終" + std::string(65531, 'a') + "?"},  // E0-led, cut at a piece
-        {"a.u16", utf16(u8"" PROSE "終", 0), 0, 1, PROSE "終"}, {"b.u16", utf16(u8"" PROSE "終", 1), 0, 1, PROSE "終"},
-        {"c.u16", utf16(std::string(32768, 'a') + u8"終", 0), 0, 1, std::string(32768, 'a') + "終"},  // one unit after a piece
-        {"d.u8", u8"終" + std::string(65533, 'a') + "b", 0, 1, "終" + std::string(65533, 'a') + "b"},  // one byte after a piece
     };
     for (const auto& c : cases) {
         std::ofstream(temp(c.name), std::ios::binary) << c.bytes;
@@ -306,23 +296,62 @@ TEST(FilterRunner, LoadsThroughTheRuleOfEachFile) {
     clearLineList();
 }
 
-// The converter on its own ends a Windows pipe, as cmd gives it, with success,
-// and fails an input it cannot read (a pipe's writing end), not taken as empty.
-TEST(Converter, EndsAPipeWithSuccess) {
+// The shipped converter on its own, each input given as a file and through a Windows pipe;
+// what it writes (standard error too) and its exit status.
+enum ConverterInput { AS_FILE, AS_PIPE, UNREADABLE };
+std::pair<DWORD, std::string> runConverter(std::string options, const std::string& bytes, ConverterInput how) {
     char module[MAX_PATH];
-    std::string converter = "\"" + std::string(module, GetModuleFileNameA(nullptr, module, MAX_PATH) - 14) + "sjisConverter.exe\"";
-    FILE* input = _popen(("\"" + converter + " >nul\"").c_str(), "wb");  // cmd takes off the outer quotes
-    EXPECT_TRUE(input && fputs(u8"" PROSE, input) >= 0 && _pclose(input) == 0);
+    std::string command = std::string(module, GetModuleFileNameA(nullptr, module, MAX_PATH) - 14) + "sjisConverter.exe " + options;
     SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
-    HANDLE readEnd, writeEnd;
-    CreatePipe(&readEnd, &writeEnd, &inherited, 0);
+    HANDLE input = nullptr, feed = nullptr, output, written;
+    std::ofstream(temp("converter.in"), std::ios::binary) << bytes;
+    if (how == AS_FILE) input = CreateFileA(temp("converter.in").c_str(), GENERIC_READ, FILE_SHARE_READ, &inherited, OPEN_EXISTING, 0, nullptr);
+    if (how != AS_FILE) CreatePipe(&input, &feed, &inherited, 0), SetHandleInformation(feed, HANDLE_FLAG_INHERIT, 0);
+    CreatePipe(&output, &written, &inherited, 0);
+    SetHandleInformation(output, HANDLE_FLAG_INHERIT, 0);
     STARTUPINFOA start = {};
-    start.cb = sizeof start, start.dwFlags = STARTF_USESTDHANDLES, start.hStdInput = start.hStdOutput = start.hStdError = writeEnd;
+    start.cb = sizeof start, start.dwFlags = STARTF_USESTDHANDLES;
+    start.hStdInput = how == UNREADABLE ? feed : input, start.hStdOutput = start.hStdError = written;
     PROCESS_INFORMATION process = {};
-    DWORD status = 0;
-    EXPECT_TRUE(CreateProcessA(nullptr, &converter[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start, &process) &&
-                !WaitForSingleObject(process.hProcess, 20000) && GetExitCodeProcess(process.hProcess, &status) && status == 1);
-    for (HANDLE handle : {readEnd, writeEnd, process.hProcess, process.hThread}) CloseHandle(handle);
+    EXPECT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start, &process));
+    CloseHandle(written);
+    std::thread feeder([&] {
+        DWORD n;
+        if (how == AS_PIPE) WriteFile(feed, bytes.data(), DWORD(bytes.size()), &n, nullptr), CloseHandle(feed);
+    });
+    std::string text;
+    char piece[4096];
+    for (DWORD n; ReadFile(output, piece, sizeof piece, &n, nullptr);) text.append(piece, n);
+    DWORD status = WaitForSingleObject(process.hProcess, 20000) ? STILL_ACTIVE : 0;
+    if (status) TerminateProcess(process.hProcess, 9);
+    if (!status) GetExitCodeProcess(process.hProcess, &status);
+    feeder.join();
+    for (HANDLE handle : {input, process.hProcess, process.hThread, output, how == AS_PIPE ? nullptr : feed}) CloseHandle(handle);
+    return {status, text};
+}
+
+TEST(Converter, ConvertsWhatItIsGiven) {
+    const std::string a = std::string(65526, 'a'), window = "\xC3\xA9" + a + "aaaaaa\xE3\x81";
+    const struct { const char* options; std::string bytes, text; DWORD status; } cases[] = {
+        {"", u8"" PROSE, PROSE, 0}, {"", "\xEF\xBB\xBF" u8"" PROSE "é", PROSE "?", 0}, {"", "", "", 0},
+        {"", utf16(u8"" PROSE "終", 0), PROSE "終", 0}, {"", utf16(u8"" PROSE "終", 1), PROSE "終", 0},
+        {"", u8"1\u301C3 \u2212\u2016\u2014\u00A2\u00A3\u00AC \u00A5\u203E\u0101", "1～3 －∥―￠￡￢ \\~?", 0},
+        {"", "\xC6\xFC\xCB\xDC\xB8\xEC\x8E\xB6\x8F\xB0\xA1\r\n", "日本語ｶ?\r\n", 0},
+        {"", "\x1B$BF|K\\8l\x1B(I6\x0E@\x0F\r\n", "日本語ｶﾀ\r\n", 0},  // ends without its return escape
+        {"", "\x7F" + a + a + PROSE, "\x7F" + a + a + PROSE, 0}, {"", window, window, 0},  // a cut end judged as the end
+        {"", u8"終aaaaa" + a + u8"\u0915", "終aaaaa" + a + "?", 0}, {"", utf16(a.substr(32758) + u8"終", 0), a.substr(32758) + "終", 0},
+        {"", "\xA4\xA2" "aaaaaaa" + a + "\xA4\xA2", "あaaaaaaa" + a + "あ", 0}, {"", "\x1B$B$\"\x1B(B" + a + "\x1B$B$\"", "あ" + a + "あ", 0},  // cut at a piece
+        {"/from:euc-jp", "\xC3\xA9", "\x92\x48", 0}, {"/from:sjis", u8"あ", u8"あ", 0}, {"/from:utf-8", "\xEF\xBB\xBF" u8"あ", "あ", 0},
+        {"/from:utf-16le", std::string("\x42\x30", 2), "あ", 0}, {"/from:latin1", "x", "", 2}, {"/to:sjis", "x", "", 2},
+    };
+    for (const auto& c : cases) {
+        for (ConverterInput how : {AS_FILE, AS_PIPE}) {
+            auto [status, text] = runConverter(c.options, c.bytes, how);
+            bool told = c.status != 2 || (text.rfind("sjisConverter: unknown option", 0) == 0 && text.find('\n') == text.size() - 1);
+            EXPECT_TRUE(status == c.status && (c.status == 2 ? told : text == c.text)) << c.options << " " << how << ": " << status << " ..." << text.substr(0, 60);
+        }
+    }
+    EXPECT_EQ(runConverter("", "x", UNREADABLE).first, 1u);  // a pipe's writing end, not taken as empty
 }
 
 // The file read ahead is taken by its own load only, once, as it was read. A
