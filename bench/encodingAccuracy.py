@@ -201,6 +201,9 @@ def main():
     print('%d manual pages, %d windows, %d files' % (len(texts), len(samples), len(samples) * len(ENCODINGS)))
     env = subprocess.run(['bash', '-c', 'source %s/tools/wine-env.sh && env -0' % ROOT], capture_output=True).stdout
     os.environ.update(line.split('=', 1) for line in env.decode().split('\0') if '=' in line)
+    os.environ['WINEPREFIX'] = BUILD + '/bench/wineprefix'  # the test services' prefix is left alone
+    if not os.path.isdir(os.environ['WINEPREFIX']):
+        subprocess.run(['wineboot', '-i'], capture_output=True)
     subprocess.run(['wineserver', '-p', '600'])
     files = [(size, '%s.%s' % (stem, name), name, stem) for size, stem in samples for name in ENCODINGS]
     right = {}

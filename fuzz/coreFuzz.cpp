@@ -11,7 +11,6 @@
 #include "document/documentNames.h"
 #include "document/documentReader.h"
 #include "document/lineList.h"
-#include "filter/converter/pieceDecoding.h"
 #include "filter/filterRules.h"
 #include "layout/headerFooter.h"
 #include "layout/layoutSettings.h"
@@ -168,24 +167,6 @@ void fuzzFilterRules(Input in) {
 
 // Any bytes in any encoding, decided and decoded whole and in pieces of any
 // size: the same text, and nothing written past the room each call is given.
-std::string decodedInPieces(SourceEncoding encoding, const std::string& file, size_t step) {
-    PieceDecoder decoder = {encoding, {}};
-    std::string pending, out;
-    for (size_t at = 0; at < file.size() || !pending.empty();) {
-        pending += file.substr(at, step), at = std::min(file.size(), at + step);
-        std::vector<unsigned char> bytes(pending.size());
-        std::vector<char16_t> units(pending.size() + 1);
-        DecodedPiece piece = decodePiece(&decoder, reinterpret_cast<const unsigned char*>(pending.data()),
-                                         pending.size(), at == file.size(), bytes.data(), units.data());
-        CHECK(piece.taken <= pending.size() && piece.bytes <= bytes.size() && piece.units <= units.size());
-        out.append(reinterpret_cast<char*>(bytes.data()), piece.bytes);
-        for (size_t k = 0; k < piece.units; ++k) out += {char(units[k]), char(units[k] >> 8)};
-        pending.erase(0, piece.taken);
-        CHECK(at < file.size() || pending.empty());
-    }
-    return out;
-}
-
 void fuzzConverter(Input in) {
     unsigned settings = in.take();
     std::string file = in.rest();
