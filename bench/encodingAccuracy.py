@@ -13,7 +13,9 @@ in every encoding by iconv: Shift_JIS (CP932), EUC-JP (EUC-JP-MS, whose
 mapping round-trips code page 932), ISO-2022-JP (ISO-2022-JP-3 where
 half-width katakana need ESC ( I), UTF-8 with and without a mark, UTF-16
 LE and BE with a mark. A window any of them cannot hold, or that does not
-come back from every one of them unchanged, is passed over.
+come back from every one of them unchanged, is passed over; so is a
+half-width window that ISO-2022-JP-3 can hold only with JIS X 0213's own
+characters (its wave dash among them), which ISO-2022-JP lacks.
 
 A file is read right when the result is exactly the window in code page 932:
 for the converter, the real sjisConverter.exe run under Wine on the file
@@ -104,6 +106,8 @@ def encoded(cp932, half):
              'utf-8': utf8, 'utf-8-mark': utf8 and b'\xef\xbb\xbf' + utf8,
              'utf-16le': utf8 and b'\xff\xfe' + iconv(utf8, 'UTF-8', 'UTF-16LE'),
              'utf-16be': utf8 and b'\xfe\xff' + iconv(utf8, 'UTF-8', 'UTF-16BE')}
+    if half and files['iso-2022-jp'] and b'\x1b$(' in files['iso-2022-jp']:
+        return None  # JIS X 0213 beyond JIS X 0208, which ISO-2022-JP cannot hold, as the full-width windows
     back = {'euc-jp': 'EUC-JP-MS', 'iso-2022-jp': iso, 'utf-8': 'UTF-8', 'utf-16le': 'UTF-16', 'utf-16be': 'UTF-16'}
     for name, decoder in back.items():
         if not files[name] or iconv(files[name], decoder, 'CP932') != cp932:

@@ -296,43 +296,27 @@ TEST(FilterRunner, LoadsThroughTheRuleOfEachFile) {
     clearLineList();
 }
 
-// The shipped converter on its own, each input given as a file and through a Windows pipe;
-// what it writes (standard error too) and its exit status.
-enum ConverterInput { AS_FILE, AS_PIPE, UNREADABLE };
-std::pair<DWORD, std::string> runConverter(std::string options, const std::string& bytes, ConverterInput how) {
+// The shipped converter on its own, each input given as a file and through a Windows pipe
+// (cmd's and _popen's ways); what it writes (standard error too) and its exit status.
+std::string converterCommand() {
     char module[MAX_PATH];
-    std::string command = std::string(module, GetModuleFileNameA(nullptr, module, MAX_PATH) - 14) + "sjisConverter.exe " + options;
-    SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
-    HANDLE input = nullptr, feed = nullptr, output, written;
-    std::ofstream(temp("converter.in"), std::ios::binary) << bytes;
-    if (how == AS_FILE) input = CreateFileA(temp("converter.in").c_str(), GENERIC_READ, FILE_SHARE_READ, &inherited, OPEN_EXISTING, 0, nullptr);
-    if (how != AS_FILE) CreatePipe(&input, &feed, &inherited, 0), SetHandleInformation(feed, HANDLE_FLAG_INHERIT, 0);
-    CreatePipe(&output, &written, &inherited, 0);
-    SetHandleInformation(output, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA start = {};
-    start.cb = sizeof start, start.dwFlags = STARTF_USESTDHANDLES;
-    start.hStdInput = how == UNREADABLE ? feed : input, start.hStdOutput = start.hStdError = written;
-    PROCESS_INFORMATION process = {};
-    EXPECT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start, &process));
-    CloseHandle(written);
-    std::thread feeder([&] {
-        DWORD n;
-        if (how == AS_PIPE) WriteFile(feed, bytes.data(), DWORD(bytes.size()), &n, nullptr), CloseHandle(feed);
-    });
-    std::string text;
-    char piece[4096];
-    for (DWORD n; ReadFile(output, piece, sizeof piece, &n, nullptr);) text.append(piece, n);
-    DWORD status = WaitForSingleObject(process.hProcess, 20000) ? STILL_ACTIVE : 0;
-    if (status) TerminateProcess(process.hProcess, 9);
-    if (!status) GetExitCodeProcess(process.hProcess, &status);
-    feeder.join();
-    for (HANDLE handle : {input, process.hProcess, process.hThread, output, how == AS_PIPE ? nullptr : feed}) CloseHandle(handle);
-    return {status, text};
+    return "\"" + std::string(module, GetModuleFileNameA(nullptr, module, MAX_PATH) - 14) + "sjisConverter.exe\"";
+}
+
+std::pair<int, std::string> runConverter(const std::string& options, const std::string& bytes, bool piped) {
+    const std::string in = temp("converter.in"), out = temp("converter.out");
+    std::ofstream(in, std::ios::binary) << bytes;
+    DeleteFileA(out.c_str());
+    std::string command = "\"" + converterCommand() + " " + options + (piped ? "" : " <\"" + in + "\"") + " >\"" + out + "\" 2>&1\"";
+    FILE* input = piped ? _popen(command.c_str(), "wb") : nullptr;  // cmd takes off the outer quotes
+    int status = piped ? (fwrite(bytes.data(), 1, bytes.size(), input), _pclose(input)) : system(command.c_str());
+    std::ifstream written(out, std::ios::binary);
+    return {status, std::string(std::istreambuf_iterator<char>(written), {})};
 }
 
 TEST(Converter, ConvertsWhatItIsGiven) {
     const std::string a = std::string(65526, 'a'), window = "\xC3\xA9" + a + "aaaaaa\xE3\x81";
-    const struct { const char* options; std::string bytes, text; DWORD status; } cases[] = {
+    const struct { const char* options; std::string bytes, text; int status; } cases[] = {
         {"", u8"" PROSE, PROSE, 0}, {"", "\xEF\xBB\xBF" u8"" PROSE "é", PROSE "?", 0}, {"", "", "", 0},
         {"", utf16(u8"" PROSE "終", 0), PROSE "終", 0}, {"", utf16(u8"" PROSE "終", 1), PROSE "終", 0},
         {"", u8"1\u301C3 \u2212\u2016\u2014\u00A2\u00A3\u00AC \u00A5\u203E\u0101", "1～3 －∥―￠￡￢ \\~?", 0},
@@ -345,13 +329,24 @@ TEST(Converter, ConvertsWhatItIsGiven) {
         {"/from:utf-16le", std::string("\x42\x30", 2), "あ", 0}, {"/from:latin1", "x", "", 2}, {"/to:sjis", "x", "", 2},
     };
     for (const auto& c : cases) {
-        for (ConverterInput how : {AS_FILE, AS_PIPE}) {
-            auto [status, text] = runConverter(c.options, c.bytes, how);
+        for (bool piped : {false, true}) {
+            auto [status, text] = runConverter(c.options, c.bytes, piped);
             bool told = c.status != 2 || (text.rfind("sjisConverter: unknown option", 0) == 0 && text.find('\n') == text.size() - 1);
-            EXPECT_TRUE(status == c.status && (c.status == 2 ? told : text == c.text)) << c.options << " " << how << ": " << status << " ..." << text.substr(0, 60);
+            EXPECT_TRUE(status == c.status && (c.status == 2 ? told : text == c.text)) << c.options << " " << piped << ": " << status << " ..." << text.substr(0, 60);
         }
     }
-    EXPECT_EQ(runConverter("", "x", UNREADABLE).first, 1u);  // a pipe's writing end, not taken as empty
+    // An input it cannot read (a pipe's writing end) fails, not taken as empty.
+    std::string command = converterCommand();
+    SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+    HANDLE readEnd, writeEnd;
+    CreatePipe(&readEnd, &writeEnd, &inherited, 0);
+    STARTUPINFOA start = {};
+    start.cb = sizeof start, start.dwFlags = STARTF_USESTDHANDLES, start.hStdInput = start.hStdOutput = start.hStdError = writeEnd;
+    PROCESS_INFORMATION process = {};
+    DWORD status = 0;
+    EXPECT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start, &process) &&
+                !WaitForSingleObject(process.hProcess, 20000) && GetExitCodeProcess(process.hProcess, &status) && status == 1);
+    for (HANDLE handle : {readEnd, writeEnd, process.hProcess, process.hThread}) CloseHandle(handle);
 }
 
 // The file read ahead is taken by its own load only, once, as it was read. A
