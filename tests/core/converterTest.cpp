@@ -12,9 +12,9 @@ TEST(Converter, DecodesEachEncodingWhateverItsPieces) {
         // Row and cell edges: 1-1, 1-63, 1-64, 2-1, 13-1 (①), 62-94, 63-1, 89-1, 94-94.
         {EUC, "\xA1\xA1\xA1\xDF\xA1\xE0\xA2\xA1\xAD\xA1\xDE\xFE\xDF\xA1\xF9\xA1\xFE\xFE",
          "\x81\x40\x81\x7E\x81\x80\x81\x9F\x87\x40\x9F\xFC\xE0\x40\xED\x40\xEF\xFC"},
-        {EUC, "\x8F\xB0\xA1|\xFF|\xA4" "a|\x8E\xE0|\xA4", "?|?|?a|??|?"},  // JIS X 0212, strays, a cut end
+        {EUC, "\x8F\xB0\xA1|\xFF|\xA4!|\x8E\xE0|\xA4", "?|?|?!|??|?"},  // JIS X 0212, strays, a cut end
         {JIS, "a\x1B$BF|K\\8l\x1B(Bb\x1B$@$\"\x1B(J\\~", sjis("a日本語bあ") + "\\~"},
-        {JIS, "\x1B(I6@\x1B(Ba\x0E" "6@\x0Fz\x1B$B$\"\n$\"", sjis("ｶﾀaｶﾀzあ\nあ")},  // no return escape at the end
+        {JIS, "\x1B(I6@\x1B(Ba\x0E@6\x0Fz\x1B$B$\"\n$\"", sjis("ｶﾀaﾀｶzあ\nあ")},  // no return escape at the end
         {JIS, "\x1B$(D0!\x1B(B\x1B[1m\xB1\x80\x1B$B$", "?\x1B[1m\xB1??"},
         {U8, u8"日本\u301C\u2212\u00A5\u203E\u00A2", sjis("日本～－") + "\\~" + sjis("￠")},
         {U8, "\xC0\x80|\xED\xA0\x80|\xF4\x90\x80\x80|\xE3\x81", "??|???|????|??"},
@@ -30,7 +30,7 @@ TEST(Converter, DecodesEachEncodingWhateverItsPieces) {
 TEST(Converter, DecidesTheEncoding) {
     const std::string text = "日本語のテキストを、読み込みます。", edge = "\xC3\xA9" + std::string(65532, 'a') + "\xE3\x81";
     const struct { std::string bytes; int ended; SourceEncoding encoding; } cases[] = {
-        {"abc", 1, SOURCE_SHIFT_JIS}, {"\x1B[1m", 1, SOURCE_SHIFT_JIS}, {"\x0E" "6\x0F", 1, SOURCE_ISO_2022_JP},
+        {"abc", 1, SOURCE_SHIFT_JIS}, {"\x1B[1m", 1, SOURCE_SHIFT_JIS}, {"\x0E@\x0F", 1, SOURCE_ISO_2022_JP},
         {"\x1B$BF|\x1B(B", 1, SOURCE_ISO_2022_JP}, {sjis(text), 1, SOURCE_SHIFT_JIS}, {text, 1, SOURCE_UTF8},
         {convertText(text, "EUC-JP", "UTF-8"), 1, SOURCE_EUC_JP}, {sjis("UUCP ｽﾌﾟｰﾙﾃﾞｨﾚｸﾄﾘ"), 1, SOURCE_SHIFT_JIS},
         {convertText("漢字", "EUC-JP", "UTF-8"), 1, SOURCE_EUC_JP}, {"\xC3\xA9", 1, SOURCE_UTF8},
