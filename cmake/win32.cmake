@@ -86,8 +86,8 @@ add_custom_command(TARGET pemoPrint POST_BUILD
 
 # The converter shipped beside the program, for filter rules to name: a
 # console program from standard input to standard output.
-add_executable(sjisConverter src/filter/converter/sjisConverter.cpp
-  src/filter/converter/textConversion.cpp src/filter/converter/sjisConverter.rc)
+add_executable(sjisConverter src/filter/converter/sjisConverter.cpp ${CONVERTER_CORE_SOURCES}
+  src/filter/converter/sjisConverter.rc)
 target_include_directories(sjisConverter PRIVATE src)
 target_link_options(sjisConverter PRIVATE ${SHIPPED_LINK_OPTIONS})
 add_dependencies(pemoPrint sjisConverter)

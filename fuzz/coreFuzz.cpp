@@ -176,13 +176,24 @@ void fuzzFilterRules(Input in) {
     CHECK(expanded.size() < bufferSize && (ok || expanded == command));  // a cut command is never made
 }
 
+// Any bytes in any encoding, decided and decoded whole and in pieces of any
+// size: the same text, and nothing written past the room each call is given.
+void fuzzConverter(Input in) {
+    unsigned settings = in.take();
+    std::string file = in.rest();
+    const auto* bytes = reinterpret_cast<const unsigned char*>(file.data());
+    SourceEncoding encoding = SourceEncoding(settings % 7);
+    if (encoding == SOURCE_UNDECIDED) encoding = encodingOfWindow(bytes, file.size(), settings >> 7);
+    CHECK(decodedInPieces(encoding, file, settings / 7 % 16 + 1) == decodedInPieces(encoding, file, file.size() + 1));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static void (*const fuzzers[])(Input) = {fuzzLoader,      fuzzLayout,   fuzzTemplate,   fuzzCommandLine,
-                                             fuzzStoredValue, fuzzDropList, fuzzFilterRules};
+                                             fuzzStoredValue, fuzzDropList, fuzzFilterRules, fuzzConverter};
     Input in{data, size};
-    const unsigned parser = in.take() % 7;
+    const unsigned parser = in.take() % 8;
     fuzzers[parser](in);
     return 0;
 }

@@ -3,9 +3,12 @@
 #pragma once
 #include <algorithm>
 #include <string>
+#include <vector>
 
+#include "app/ansiText.h"
 #include "document/allocation.h"
 #include "document/documentReader.h"
+#include "filter/converter/pieceDecoding.h"
 
 struct MemorySource {
     std::string bytes;
@@ -27,4 +30,25 @@ inline int allocationsSeen = 0, failingAllocation = 0;
 inline void failAllocation(int n) {
     allocationsSeen = 0, failingAllocation = n;
     allocationFailureHook = []() -> int { return ++allocationsSeen == failingAllocation; };
+}
+
+// A file through the converter's core, `step` bytes read at a time as pieces cut it, the
+// UTF-16 made code page 932 as the platform would; "<...>" where bytes were left undecoded.
+inline std::string decodedInPieces(SourceEncoding encoding, const std::string& file, size_t step) {
+    PieceDecoder decoder = {encoding, {}};
+    std::string pending, out;
+    for (size_t at = 0; at < file.size() || !pending.empty();) {
+        pending += file.substr(at, step), at = std::min(file.size(), at + step);
+        std::vector<unsigned char> bytes(pending.size());  // the room promised, and no more
+        std::vector<char16_t> units(pending.size() + 1);
+        DecodedPiece piece = decodePiece(&decoder, reinterpret_cast<const unsigned char*>(pending.data()),
+                                         pending.size(), at == file.size(), bytes.data(), units.data());
+        std::vector<char> ansi(2 * units.size() + 2);
+        out.append(reinterpret_cast<char*>(bytes.data()), piece.bytes);
+        out.append(ansi.data(), size_t(wideTo932(reinterpret_cast<uint16_t*>(units.data()), int(piece.units),
+                                                  ansi.data(), int(ansi.size()))));
+        pending.erase(0, piece.taken);
+        if (at == file.size() && !pending.empty()) return "<" + pending + ">";
+    }
+    return out;
 }

@@ -82,7 +82,8 @@ def preview_print_and_settings():
 def settings_survive_and_print_at_once():
     """After the first journey, "/p" prints with its stored settings without showing the
     preview, from the release zip unpacked into a folder named with spaces and Japanese:
-    a UTF-8 file read through the shipped pemo.ini prints as its Shift_JIS form lays out."""
+    a UTF-8, an EUC-JP and an ISO-2022-JP file read through the shipped pemo.ini print as
+    their Shift_JIS form lays out."""
     name, path, windows_path = document('atonce', SAMPLE)
     zips, folder = glob.glob(BUILD + '/pemoPrint-*-win64.zip'), OUT + '/ダウンロード した 配布版'
     check(len(zips) == 1, 'release zips: %s (tools/package.sh makes one)' % zips)
@@ -97,6 +98,15 @@ def settings_survive_and_print_at_once():
             status = subprocess.run(['wine', unpacked + '/sjisConverter.exe'], stdout=out, timeout=30, **given).returncode
             out.seek(0)
             check(status == 0 and out.read() == open(SAMPLE, 'rb').read() * 16, 'the shipped converter on its own: %s' % list(given))
+    with open(OUT + '/big.u8', 'rb') as unwritable:  # its output fails at once: it stops, its input still open
+        converter = subprocess.Popen(['wine', unpacked + '/sjisConverter.exe'], stdin=subprocess.PIPE, stdout=unwritable,
+                                     stderr=subprocess.DEVNULL)
+        try:
+            converter.stdin.write(open(OUT + '/big.u8', 'rb').read())
+        except BrokenPipeError:  # it stopped before it had read it all
+            pass
+        until('the converter to stop at its failed write', lambda: converter.poll() is not None, 20)
+        check(converter.returncode == 1, 'a failed write ended the converter with %s' % converter.returncode)
     with MapWatch('atonce') as watch:
         program = Program(sh('winepath', '-w', f.name).strip(), '/p', exe=unpacked + '/pemoPrint.exe')
         printing = dialog('印刷')  # the window is made by now; a message box would hold the exit
@@ -110,6 +120,14 @@ def settings_survive_and_print_at_once():
     grid = check_rows_as_laid_out(pdf, SAMPLE, tab=8)[:2]
     check(grid == LANDSCAPE_12PT, 'not the landscape 12 pt grid: %s' % (grid,))
     check(re.search(r'Page rot: *90', sh('pdfinfo', pdf)), 'the PDF is not turned to landscape')
+    for encoding in ('EUC-JP-MS', 'ISO-2022-JP'):  # decided by the converter, no rule naming them
+        other = '%s%s' % (name, encoding[:3])
+        with open('%s/%s.txt' % (unpacked, other), 'wb') as f:
+            f.write(subprocess.run(['iconv', '-f', 'CP932', '-t', encoding, SAMPLE], capture_output=True).stdout)
+        program = Program(sh('winepath', '-w', f.name).strip(), '/p', exe=unpacked + '/pemoPrint.exe')
+        answer(dialog('印刷'), 'Return')
+        check(program.exit_code() == 0, '"/p" of the %s file did not end with 0' % encoding)
+        check_rows_as_laid_out(printed(other), SAMPLE, tab=8)
 
     rules = BUILD + '/win32/pemo.ini'
     with open(rules, 'w') as f:

@@ -1,18 +1,26 @@
-// A filter for pemoPrint: reads a file on standard input and writes it in
-// Shift_JIS on standard output. UTF-8 and marked UTF-16 are converted; other
-// bytes, Shift_JIS among them, pass through unchanged. It works a piece at a
-// time in buffers of its own, so that its memory stays the same whatever the
-// size of the file.
+// A filter for pemoPrint: reads a Japanese text file on standard input and
+// writes it in Shift_JIS on standard output. Shift_JIS passes unchanged;
+// EUC-JP, ISO-2022-JP, UTF-8 and marked UTF-16 are converted. It decides the
+// encoding itself unless /from:NAME names it. It works a piece at a time in
+// buffers of its own, so that its memory stays the same whatever the size of
+// the file. Exit status: 0 when all was read and written, 1 when a read or a
+// write failed, 2 for an option it does not know.
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "../../document/pipeEnd.h"
-#include "textConversion.h"
+#include "encodingDecision.h"
+#include "pieceDecoding.h"
 
 namespace {
 
 const size_t PIECE_BYTES = 1 << 16;
+const UINT SHIFT_JIS = 932;
+
+// A failure is said on standard error, with the system's error number.
+void tell(const char* what) { fprintf(stderr, "sjisConverter: %s (error %lu)\n", what, GetLastError()); }
 
 // What has been read and not yet written; room for a piece, the decision
 // window after it and the bytes of a cut character.
@@ -38,6 +46,7 @@ struct Input {
             DWORD got = 0;
             if (!ReadFile(handle, bytes + end, DWORD(sizeof bytes - end), &got, nullptr)) {
                 failed = !isPipe || GetLastError() != ERROR_BROKEN_PIPE;
+                if (failed) tell("cannot read standard input");
                 ended = true;
             } else if (got == 0 && emptyReadEnds(handle, isPipe)) {
                 ended = true;
@@ -55,7 +64,10 @@ struct Output {
         const char* bytes = static_cast<const char*>(data);
         while (size > 0 && !failed) {
             DWORD put = 0;
-            if (!WriteFile(handle, bytes, DWORD(size), &put, nullptr) || put == 0) failed = true;
+            if (!WriteFile(handle, bytes, DWORD(size), &put, nullptr) || put == 0) {
+                tell("cannot write standard output");
+                failed = true;
+            }
             bytes += put;
             size -= put;
         }
@@ -64,77 +76,78 @@ struct Output {
 
 Input input;
 Output output;
-wchar_t wide[PIECE_BYTES + 8];
-char converted[2 * (PIECE_BYTES + 8)];
+unsigned char bytes[PIECE_BYTES];
+char16_t units[PIECE_BYTES + 1];
+char converted[2 * (PIECE_BYTES + 1)];
 
-void writeShiftJis(int units) {
-    output.write(converted, utf16ToShiftJis(wide, units, converted));
+void writeUnits(size_t count) {
+    if (count == 0) return;
+    int written = WideCharToMultiByte(SHIFT_JIS, WC_NO_BEST_FIT_CHARS,
+                                      reinterpret_cast<const wchar_t*>(units), int(count),
+                                      converted, int(sizeof converted), nullptr, nullptr);
+    if (written <= 0) {  // nothing may go missing unsaid
+        tell("cannot convert to code page 932");
+        output.failed = true;
+    }
+    output.write(converted, size_t(written > 0 ? written : 0));
 }
 
-// Before the first byte above 0x7F the text reads the same in every
-// encoding and is written as it is; the window after it decides.
+// Bytes that every encoding reads alike are written as they are; the window
+// after them decides, with the few bytes past it that finish a character
+// its edge cuts.
 SourceEncoding decideWithoutMark() {
     for (;;) {
         input.fill(PIECE_BYTES);
-        size_t ascii = 0;
-        while (ascii < input.held() && input.data()[ascii] < 0x80) ++ascii;
-        output.write(input.data(), ascii);
-        input.take(ascii);
+        size_t plain = plainLength(input.data(), input.held());
+        output.write(input.data(), plain);
+        input.take(plain);
+        if (output.failed || (input.held() == 0 && input.ended)) return SOURCE_SHIFT_JIS;
         if (input.held() > 0) break;
-        if (input.ended) return SOURCE_AS_IS;
     }
-    input.fill(DECISION_WINDOW);
-    size_t window = input.held() < DECISION_WINDOW ? input.held() : DECISION_WINDOW;
-    return encodingOfWindow(input.data(), window, input.ended && window == input.held());
+    const size_t window = DECISION_WINDOW + 4;
+    input.fill(window);
+    size_t size = input.held() < window ? input.held() : window;
+    return encodingOfWindow(input.data(), size, input.ended && size == input.held());
 }
 
-void passAsItIs() {
+// A piece at a time; what a piece leaves (a character or escape that its
+// end cuts) waits for the piece after it.
+void convert(SourceEncoding encoding) {
+    PieceDecoder decoder = {encoding, {}};
     for (input.fill(PIECE_BYTES); input.held() > 0 && !output.failed; input.fill(PIECE_BYTES)) {
-        output.write(input.data(), input.held());
-        input.take(input.held());
+        size_t size = input.held() < PIECE_BYTES ? input.held() : PIECE_BYTES;
+        DecodedPiece piece = decodePiece(&decoder, input.data(), size,
+                                         input.ended && size == input.held(), bytes, units);
+        output.write(bytes, piece.bytes);
+        writeUnits(piece.units);
+        input.take(piece.taken);
     }
 }
 
-void convertUtf8() {
-    for (input.fill(PIECE_BYTES); input.held() > 0 && !output.failed; input.fill(PIECE_BYTES)) {
-        size_t piece = input.held() < PIECE_BYTES ? input.held() : PIECE_BYTES;
-        size_t complete = input.ended && piece == input.held() ? piece : completeUtf8Length(input.data(), piece);
-        if (complete == 0) complete = piece;  // no character ends in a whole piece: none will
-        writeShiftJis(utf8ToUtf16(input.data(), complete, wide));
-        input.take(complete);
-    }
-}
-
-void convertUtf16(bool bigEndian) {
-    for (input.fill(PIECE_BYTES); input.held() > 1 && !output.failed; input.fill(PIECE_BYTES)) {
-        size_t units = (input.held() < PIECE_BYTES ? input.held() : PIECE_BYTES) / 2;
-        const unsigned char* bytes = input.data();
-        for (size_t i = 0; i < units; ++i) {
-            unsigned first = bytes[2 * i], second = bytes[2 * i + 1];
-            wide[i] = wchar_t(bigEndian ? first << 8 | second : second << 8 | first);
+// The encoding named by the arguments, SOURCE_UNDECIDED for none; false for
+// an argument that names nothing known.
+bool readArguments(int argc, char** argv, SourceEncoding* named) {
+    for (int i = 1; i < argc; ++i) {
+        *named = strncmp(argv[i], "/from:", 6) ? SOURCE_UNDECIDED : encodingOfName(argv[i] + 6);
+        if (*named == SOURCE_UNDECIDED) {
+            fprintf(stderr, "sjisConverter: unknown option or encoding \"%s\" (/from:sjis, "
+                            "euc-jp, iso-2022-jp, utf-8, utf-16le or utf-16be)\n", argv[i]);
+            return false;
         }
-        // A high surrogate at the end of a piece waits for its partner.
-        bool more = !input.ended || input.held() > 2 * units + 1;
-        if (more && units > 1 && wide[units - 1] >= 0xD800 && wide[units - 1] <= 0xDBFF) --units;
-        writeShiftJis(int(units));
-        input.take(2 * units);
     }
+    return true;
 }
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    SourceEncoding named = SOURCE_UNDECIDED;
+    if (!readArguments(argc, argv, &named)) return 2;
     input.fill(3);
     size_t mark = 0;
-    SourceEncoding encoding = encodingOfMark(input.data(), input.held(), &mark);
-    input.take(mark);
-    if (encoding == SOURCE_UNDECIDED) encoding = decideWithoutMark();
-    if (encoding == SOURCE_UTF8) {
-        convertUtf8();
-    } else if (encoding == SOURCE_AS_IS) {
-        passAsItIs();
-    } else {
-        convertUtf16(encoding == SOURCE_UTF16BE);
-    }
+    SourceEncoding marked = encodingOfMark(input.data(), input.held(), &mark);
+    if (named == SOURCE_UNDECIDED || named == marked) input.take(mark);
+    SourceEncoding encoding = named != SOURCE_UNDECIDED ? named : marked;
+    convert(encoding != SOURCE_UNDECIDED ? encoding : decideWithoutMark());
     return input.failed || output.failed ? 1 : 0;
 }

@@ -1,0 +1,51 @@
+// The converter's decision and decoding. Every decoding row is cut into
+// pieces of 1, 2, 3 and 5 bytes as well as taken whole: a character or
+// escape cut at a piece's end must come out the same.
+#include "coreTestSupport.h"
+
+namespace {
+
+TEST(Converter, DecodesEachEncodingWhateverItsPieces) {
+    const SourceEncoding EUC = SOURCE_EUC_JP, JIS = SOURCE_ISO_2022_JP, U8 = SOURCE_UTF8;
+    const struct { SourceEncoding encoding; std::string file, text; } cases[] = {
+        {EUC, "\xC6\xFC\xCB\xDC\xB8\xEC\x8E\xB6\x8E\xC5\r\n", sjis("日本語ｶﾅ\r\n")},
+        // Row and cell edges: 1-1, 1-63, 1-64, 2-1, 13-1 (①), 62-94, 63-1, 89-1, 94-94.
+        {EUC, "\xA1\xA1\xA1\xDF\xA1\xE0\xA2\xA1\xAD\xA1\xDE\xFE\xDF\xA1\xF9\xA1\xFE\xFE",
+         "\x81\x40\x81\x7E\x81\x80\x81\x9F\x87\x40\x9F\xFC\xE0\x40\xED\x40\xEF\xFC"},
+        {EUC, "\x8F\xB0\xA1|\xFF|\xA4!|\x8E\xE0|\xA4", "?|?|?!|??|?"},  // JIS X 0212, strays, a cut end
+        {JIS, "a\x1B$BF|K\\8l\x1B(Bb\x1B$@$\"\x1B(J\\~", sjis("a日本語bあ") + "\\~"},
+        {JIS, "\x1B(I6@\x1B(Ba\x0E@6\x0Fz\x1B$B$\"\n$\"", sjis("ｶﾀaﾀｶzあ\nあ")},  // no return escape at the end
+        {JIS, "\x1B$(D0!\x1B(B\x1B[1m\xB1\x80\x1B$B$", "?\x1B[1m\xB1??"},
+        {U8, u8"日本\u301C\u2212\u00A5\u203E\u00A2", sjis("日本～－") + "\\~" + sjis("￠")},
+        {U8, "\xC0\x80|\xED\xA0\x80|\xF4\x90\x80\x80|\xE3\x81", "??|???|????|??"},
+        {SOURCE_UTF16LE, std::string("\x42\x30\x3D\xD8\x0A", 5), sjis("あ") + "??"},
+        {SOURCE_UTF16BE, std::string("\x30\x42\x00", 3), sjis("あ") + "?"},
+        {SOURCE_SHIFT_JIS, "\x82\xA0\xFF\x1B$B", "\x82\xA0\xFF\x1B$B"},
+    };
+    for (const auto& c : cases) {
+        for (size_t step : {1, 2, 3, 5, 1 << 20}) EXPECT_EQ(decodedInPieces(c.encoding, c.file, step), c.text) << c.file << " by " << step;
+    }
+}
+
+TEST(Converter, DecidesTheEncoding) {
+    const std::string text = "日本語のテキストを、読み込みます。", edge = "\xC3\xA9" + std::string(65532, 'a') + "\xE3\x81";
+    const struct { std::string bytes; int ended; SourceEncoding encoding; } cases[] = {
+        {"abc", 1, SOURCE_SHIFT_JIS}, {"\x1B[1m", 1, SOURCE_SHIFT_JIS}, {"\x0E@\x0F", 1, SOURCE_ISO_2022_JP},
+        {"\x1B$BF|\x1B(B", 1, SOURCE_ISO_2022_JP}, {sjis(text), 1, SOURCE_SHIFT_JIS}, {text, 1, SOURCE_UTF8},
+        {convertText(text, "EUC-JP", "UTF-8"), 1, SOURCE_EUC_JP}, {sjis("UUCP ｽﾌﾟｰﾙﾃﾞｨﾚｸﾄﾘ"), 1, SOURCE_SHIFT_JIS},
+        {convertText("漢字", "EUC-JP", "UTF-8"), 1, SOURCE_EUC_JP}, {"\xC3\xA9", 1, SOURCE_UTF8},
+        {edge, 1, SOURCE_SHIFT_JIS}, {edge, 0, SOURCE_UTF8},  // the cut end is wrong UTF-8 only where the file ends
+    };
+    for (const auto& c : cases) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(c.bytes.data());
+        EXPECT_EQ(encodingOfWindow(bytes, c.bytes.size(), c.ended), c.encoding) << utf8(c.bytes.substr(0, 40));
+    }
+    const struct { const char* name; SourceEncoding encoding; } names[] = {  // the rest in the converter's own table
+        {"iso-2022-jp", SOURCE_ISO_2022_JP}, {"Utf-16BE", SOURCE_UTF16BE}, {"utf", SOURCE_UNDECIDED}, {"utf-8x", SOURCE_UNDECIDED}};
+    for (const auto& n : names) EXPECT_EQ(encodingOfName(n.name), n.encoding) << n.name;
+    for (const char* plain : {"ab\x1B", "ab\x0E", "ab\x80", "ab"}) {
+        EXPECT_EQ(plainLength(reinterpret_cast<const unsigned char*>(plain), strlen(plain)), 2u) << plain;
+    }
+}
+
+}  // namespace
