@@ -1,5 +1,5 @@
-"""Drives the real pemoPrint.exe under Wine as a user would, and looks at
-screenshots, PDFs and the registry. Every wait waits for a state, with a deadline."""
+# Drives the real pemoPrint.exe under Wine as a user would, and looks at
+# screenshots, PDFs and the registry. Every wait waits for a state, with a deadline.
 import glob
 import os
 import re
@@ -40,8 +40,8 @@ def sh(*command, env=None):
 
 
 class Program:
-    """The program under Wine, its output in a log of its own: Wine reports a crash there,
-    and may still give the exit status 0."""
+    # The program under Wine, its output in a log of its own: Wine reports a crash there,
+    # and may still give the exit status 0.
     started, runs = [], 0
     CRASH = re.compile(rb'Unhandled exception|wine: Unhandled|starting debugger')
 
@@ -67,7 +67,7 @@ class Program:
 
 
 def document(tag, source):
-    """A copy of `source` named for this run (as its PDF will be), and its Windows path."""
+    # A copy of `source` named for this run (as its PDF will be), and its Windows path.
     name = '%s%d' % (tag, os.getpid())
     path = shutil.copy(source, '%s/%s.txt' % (OUT, name))
     return name, path, sh('winepath', '-w', path).strip()
@@ -101,9 +101,9 @@ def size(window):
 
 
 def press(window, keys):
-    """Keys for a window once it has the focus. A closing dialog can leave X's
-    focus on the preview while Wine takes it for inactive: for the preview it
-    goes to the root and back first, so that Wine (UseTakeFocus=N) sees it."""
+    # Keys for a window once it has the focus. A closing dialog can leave X's
+    # focus on the preview while Wine takes it for inactive: for the preview it
+    # goes to the root and back first, so that Wine (UseTakeFocus=N) sees it.
     if borderless(window):
         sh('xdotool', 'windowfocus', '--sync', sh('xdotool', 'search', '--maxdepth', '0', '--name', '').split()[0])
     sh('xdotool', 'windowfocus', '--sync', window)
@@ -112,7 +112,7 @@ def press(window, keys):
 
 
 def click(window, x, y):
-    """A click at (x, y) of the window, as it stands on the screen."""
+    # A click at (x, y) of the window, as it stands on the screen.
     press(window, '')
     sh('xdotool', 'mousemove', '--window', window, str(x), str(y), 'click', '1')
 
@@ -123,7 +123,7 @@ def answer(window, keys):
 
 
 def menu_command(window, mnemonic):
-    """Picks an item of the context menu opened with Ctrl+M."""
+    # Picks an item of the context menu opened with Ctrl+M.
     before = set(sh('xdotool', 'search', '--onlyvisible', '--classname', 'pemoprint.exe').split())
     press(window, 'ctrl+m')
     until('the context menu (for %s)' % mnemonic, lambda: set(sh('xdotool', 'search', '--onlyvisible', '--classname',
@@ -132,7 +132,7 @@ def menu_command(window, mnemonic):
 
 
 def clipboard(kind, *items):
-    """Text, or files as a file manager copies them (Wine offers the URI list as a file list)."""
+    # Text, or files as a file manager copies them (Wine offers the URI list as a file list).
     files = ''.join('file://%s\r\n' % urllib.parse.quote(item) for item in items)
     data, target = (files, 'text/uri-list') if kind == 'files' else (items[0], 'UTF8_STRING')
     # xclip stays behind to serve the clipboard: it must not hold our output open.
@@ -156,7 +156,7 @@ def capture(window):
 
 
 def screenshot(window, differs_from=None):
-    """The window once painted (its grey frame drawn), settled and unlike `differs_from`."""
+    # The window once painted (its grey frame drawn), settled and unlike `differs_from`.
     seen = []
 
     def settled():
@@ -167,9 +167,9 @@ def screenshot(window, differs_from=None):
 
 
 def sheet(picture):
-    """Where the printable-area frame and the dotted text-area outline are
-    (the columns and rows that are light grey for a fifth of their length),
-    and the boxes that hold every dark pixel and those inside the outline."""
+    # Where the printable-area frame and the dotted text-area outline are
+    # (the columns and rows that are light grey for a fifth of their length),
+    # and the boxes that hold every dark pixel and those inside the outline.
     width, height, pixels = picture
     columns, rows, dark = [0] * width, [0] * height, []
     for i in range(0, len(pixels), 3):
@@ -191,9 +191,9 @@ def shows_one_line(picture):
 
 
 def check_sheet(picture, scale, framed=False):
-    """The frame, inside it the outline 20 mm in, and all text inside the
-    outline (a hanging character may pass its right edge); `framed`: header,
-    footer and line numbers in the margins above, below and left of it."""
+    # The frame, inside it the outline 20 mm in, and all text inside the
+    # outline (a hanging character may pass its right edge); `framed`: header,
+    # footer and line numbers in the margins above, below and left of it.
     xs, ys, ink, _ = sheet(picture)
     check(len(xs) == 4 and len(ys) == 4, 'frame and outline lines at x %s, y %s' % (xs, ys))
     margin = int(75 * scale / 100)
@@ -221,8 +221,8 @@ def reset_settings(editor=(), scale=None):
 
 
 def printed(name, seconds=90):
-    """The finished PDF that cups-pdf named after the document `name`: cups-pdf writes it
-    before its job leaves the queue, and it is whole once the queue is empty."""
+    # The finished PDF that cups-pdf named after the document `name`: cups-pdf writes it
+    # before its job leaves the queue, and it is whole once the queue is empty.
     def finished():
         found = glob.glob('%s/*%s*.pdf' % (PDF_DIR, name))
         check(len(found) < 2, 'two PDFs of %s: %s' % (name, found))
@@ -233,8 +233,8 @@ def printed(name, seconds=90):
 
 
 def printed_texts(count, seconds=90):
-    """The rows of the `count` PDFs that are waiting, oldest first, once the queue has
-    emptied (taken away): for documents whose names cups-pdf does not keep."""
+    # The rows of the `count` PDFs that are waiting, oldest first, once the queue has
+    # emptied (taken away): for documents whose names cups-pdf does not keep.
     def finished():
         found = sorted(glob.glob(PDF_DIR + '/*.pdf'), key=os.path.getmtime)
         whole = [f for f in found if not subprocess.run(['pdfinfo', f], capture_output=True).returncode]
@@ -248,9 +248,9 @@ def squeezed_rows(page):
 
 
 def check_rows_as_laid_out(pdf, source, tab, numbered=False, framed=False, sets=()):
-    """Every printed row against pemo-layout's for the program's grid: the document starts
-    with a word of digits longer than a row (the first row gives the columns) and fills page 1
-    with non-blank rows (their count is the rows per page). `framed`: each page's header and footer come back."""
+    # Every printed row against pemo-layout's for the program's grid: the document starts
+    # with a word of digits longer than a row (the first row gives the columns) and fills page 1
+    # with non-blank rows (their count is the rows per page). `framed`: each page's header and footer come back.
     pages = [squeezed_rows(p) for p in sh('pdftotext', '-layout', pdf, '-').split('\f')[:-1]]
     check(pages and pages[0], 'nothing printed in ' + pdf)
     frames = [(page.pop(0), page.pop()) for page in pages] if framed else []
@@ -269,7 +269,7 @@ def check_rows_as_laid_out(pdf, source, tab, numbered=False, framed=False, sets=
 
 
 class MapWatch:
-    """Every window mapped on the display while it runs, logged under `name`."""
+    # Every window mapped on the display while it runs, logged under `name`.
 
     def __init__(self, name):
         self.log = open('%s/map-events-%s.log' % (OUT, name), 'w+')
@@ -287,7 +287,7 @@ class MapWatch:
         return re.findall(r'(Create|Map)Notify.*\n.*window (0x[0-9a-f]+)', self.log.read())
 
     def mapped(self, window):
-        """Mapped since it was made (its id may have been another program's)."""
+        # Mapped since it was made (its id may have been another program's).
         return [kind for kind, made in self.events() if made == '0x%x' % int(window)][-1:] == ['Map']
 
     def all_mapped(self):

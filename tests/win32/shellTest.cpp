@@ -345,18 +345,25 @@ TEST(Converter, ConvertsWhatItIsGiven) {
             EXPECT_TRUE(status == c.status && (c.status == 2 ? told : text == c.text)) << c.options << " " << piped << ": " << status << " ..." << text.substr(0, 60);
         }
     }
-    // An input it cannot read (a pipe's writing end) fails, not taken as empty.
+    // An input it cannot read (a pipe's writing end) fails, not taken as empty; an output it
+    // cannot write (a file open for reading) stops it at once, its input still open and full.
     std::string command = converterCommand();
     SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
-    HANDLE readEnd, writeEnd;
+    HANDLE readEnd, writeEnd, fullRead, fullWrite;
     CreatePipe(&readEnd, &writeEnd, &inherited, 0);
-    STARTUPINFOA start = {};
-    start.cb = sizeof start, start.dwFlags = STARTF_USESTDHANDLES, start.hStdInput = start.hStdOutput = start.hStdError = writeEnd;
-    PROCESS_INFORMATION process = {};
-    DWORD status = 0;
-    EXPECT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start, &process) &&
-                !WaitForSingleObject(process.hProcess, 20000) && GetExitCodeProcess(process.hProcess, &status) && status == 1);
-    for (HANDLE handle : {readEnd, writeEnd, process.hProcess, process.hThread}) CloseHandle(handle);
+    CreatePipe(&fullRead, &fullWrite, &inherited, 1 << 20);
+    HANDLE readOnly = CreateFileA(temp("converter.in").c_str(), GENERIC_READ, 0, &inherited, OPEN_EXISTING, 0, nullptr);
+    DWORD put, status = 0;
+    WriteFile(fullWrite, (a + a).data(), DWORD(2 * a.size()), &put, nullptr);  // more than a piece
+    for (auto [input, output] : {std::pair(writeEnd, writeEnd), std::pair(fullRead, readOnly)}) {
+        STARTUPINFOA start = {};
+        start.cb = sizeof start, start.dwFlags = STARTF_USESTDHANDLES, start.hStdInput = input, start.hStdOutput = start.hStdError = output;
+        PROCESS_INFORMATION process = {};
+        EXPECT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start, &process) &&
+                    !WaitForSingleObject(process.hProcess, 20000) && GetExitCodeProcess(process.hProcess, &status) && status == 1);
+        CloseHandle(process.hProcess), CloseHandle(process.hThread);
+    }
+    for (HANDLE handle : {readEnd, writeEnd, fullRead, fullWrite, readOnly}) CloseHandle(handle);
 }
 
 // The file read ahead is taken by its own load only, once, as it was read. A

@@ -112,9 +112,12 @@ SourceEncoding decideWithoutMark() {
 
 // A piece at a time; what a piece leaves (a character or escape that its
 // end cuts) waits for the piece after it.
+// Nothing more is read once a write has failed: the input may be endless.
 void convert(SourceEncoding encoding) {
     PieceDecoder decoder = {encoding, {}};
-    for (input.fill(PIECE_BYTES); input.held() > 0 && !output.failed; input.fill(PIECE_BYTES)) {
+    while (!output.failed) {
+        input.fill(PIECE_BYTES);
+        if (input.held() == 0) break;
         size_t size = input.held() < PIECE_BYTES ? input.held() : PIECE_BYTES;
         DecodedPiece piece = decodePiece(&decoder, input.data(), size,
                                          input.ended && size == input.held(), bytes, units);
