@@ -10,9 +10,9 @@
 #include "resource.h"
 #include "unicodeText.h"
 
-char openFilterList[OPEN_FILTER_LIST_SIZE];
-
 namespace {
+
+char openFilterList[OPEN_FILTER_LIST_SIZE];
 
 OPENFILENAMEW openRecord;
 // The list and the extension as the Unicode dialog takes them.

@@ -6,8 +6,6 @@
 
 enum { OPEN_FILTER_LIST_SIZE = 192 };
 
-extern char openFilterList[OPEN_FILTER_LIST_SIZE];
-
 void prepareOpenDialog(HWND owner);
 // Gives true when the user chose a file; its whole name is then in `path`
 // (260 units), which otherwise keeps what it held. The dialog starts in the

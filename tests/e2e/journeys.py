@@ -91,12 +91,6 @@ def settings_survive_and_print_at_once():
     (unpacked,) = glob.glob(folder + '/pemoPrint-*')
     with open('%s/%s.txt' % (unpacked, name), 'wb') as f:
         f.write(open(SAMPLE, 'rb').read().decode('cp932').encode('utf-8'))
-    open(OUT + '/big.u8', 'wb').write(open(f.name, 'rb').read() * 16)  # more than the converter reads at once
-    for given in (dict(stdin=open(OUT + '/big.u8', 'rb')), dict(input=open(OUT + '/big.u8', 'rb').read())):  # a file, a Unix pipe
-        with open(OUT + '/converted.sjis', 'w+b') as out:  # a file: Wine's helpers would hold a pipe open
-            status = subprocess.run(['wine', unpacked + '/sjisConverter.exe'], stdout=out, timeout=30, **given).returncode
-            out.seek(0)
-            check(status == 0 and out.read() == open(SAMPLE, 'rb').read() * 16, 'the shipped converter on its own: %s' % list(given))
     with MapWatch('atonce') as watch:
         program = Program(sh('winepath', '-w', f.name).strip(), '/p', exe=unpacked + '/pemoPrint.exe')
         printing = dialog('印刷')  # the window is made by now; a message box would hold the exit
@@ -201,54 +195,12 @@ def print_dialog_choices():
     close(program, window)
 
 
-def paste_file_lists():
-    # Ctrl+V: text is ignored, one file is shown, several are printed after
-    # one question (an unreadable one reported), and No prints nothing.
-    reset_settings(WRAP_KINSOKU_TAB8, scale=60)
-    first, first_file, first_path = document('pasteA', SAMPLE)
-    third, third_file, _ = document('pasteC', SAMPLE)
-    with open(third_file, 'wb') as f:
-        f.write('三番目のファイルです。\r\n'.encode('cp932'))
-    refused = [document(tag, third_file)[:2] for tag in ('pasteNo', 'pasteNot')]
-    single, folder = OUT + '/貼り付け.txt', OUT + '/フォルダ'
-    shutil.copy(third_file, single)
-    os.makedirs(folder, exist_ok=True)
-    program = Program(first_path)
-    window = preview()
-    shown = screenshot(window)
-
-    def paste(kind, *items):
-        clipboard(kind, *items)
-        press(window, 'ctrl+v')
-
-    def still_shown(picture):
-        # Nothing came of the paste: the keys after it still turn pages.
-        press(window, 'Next Home')
-        check(not windows('pemoPrint')[1:] and screenshot(window) == picture, 'the paste changed something')
-    paste('text', 'not a file list')
-    still_shown(shown)
-    paste('files', single)
-    check(shows_one_line(screenshot(window, differs_from=shown)), 'the pasted file is not shown')
-
-    last = screenshot(window)
-    paste('files', *(path for _, path in refused))
-    answer(message_box(), 'n')
-    still_shown(last)
-    paste('files', first_file, folder, third_file)
-    answer(message_box(), 'Return')  # Yes: print them all
-    answer(message_box(60), 'Return')  # after the first job: the folder cannot be read
-    check_rows_as_laid_out(printed(first), SAMPLE, tab=8)
-    check(squeezed_rows(sh('pdftotext', printed(third), '-')) == ['三番目のファイルです。'], 'the third file printed wrong')
-    # Jobs print in turn: any job of the No came out before these.
-    check(not any(glob.glob('%s/*%s*.pdf' % (PDF_DIR, name)) for name, _ in refused), 'No printed something')
-    close(program, window)
-
-
 def names_and_languages():
     # Files named with what code page 932 lacks, in a folder named with it too, print with
-    # "/p", print as a pasted list of two after one question, and open through the open
-    # dialog. On a system of code page 1252 a Shift_JIS file prints as laid out, and the
-    # program's own texts read in Japanese.
+    # "/p", print as a pasted list after one question (the folder in it reported, pasted
+    # text and a list answered No changing nothing), show when pasted alone, and open
+    # through the open dialog. On a system of code page 1252 a Shift_JIS file prints as laid
+    # out, and the program's own texts read in Japanese.
     reset_settings(WRAP_KINSOKU_TAB8, scale=60)
     folder = OUT + '/dossier café'
     os.makedirs(folder, exist_ok=True)
@@ -268,16 +220,34 @@ def names_and_languages():
         press(window, 'ctrl+o')
         answer(dialog('開く'), 'ctrl+v Return')
         return screenshot(window, differs_from=shown)
+
+    def paste(kind, *items):
+        clipboard(kind, *items)
+        press(window, 'ctrl+v')
+
+    def still_shown(picture):
+        # Nothing came of the paste: the keys after it still turn pages.
+        press(window, 'Next Home')
+        check(not windows('pemoPrint')[1:] and screenshot(window) == picture, 'the paste changed something')
     program = Program()
     window = preview()
-    open_typed(document('names', SAMPLE)[2], screenshot(window))  # the dialog's last folder is another
-    clipboard('files', *files)
-    press(window, 'ctrl+v')
-    answer(message_box(), 'Return')
+    shown = open_typed(document('names', SAMPLE)[2], screenshot(window))  # the dialog's last folder is another
+    paste('text', 'not a file list')
+    still_shown(shown)
+    paste('files', *(document(tag, SAMPLE)[1] for tag in ('pasteNo', 'pasteNot')))
+    answer(message_box(), 'n')
+    still_shown(shown)
+    paste('files', list(files)[0], folder, list(files)[1])
+    answer(message_box(), 'Return')  # Yes: print them all
+    answer(message_box(60), 'Return')  # after the first job: the folder cannot be read
+    # Exactly two PDFs: the jobs print in turn, so any of the No would be there by now.
     check(printed_texts(2) == [[text] for text in files.values()] and not windows('pemoPrint')[1:],
-          'the pasted list of two did not print after one question')
-    shown = screenshot(window)
-    for path in windows_paths:  # by bare names: the dialog starts in the shown document's folder
+          'the pasted list did not print after one question')
+    shown = screenshot(window)  # the batch's last file
+    paste('files', list(files)[0])
+    shown = screenshot(window, differs_from=shown)
+    check(shows_one_line(shown), 'the pasted file is not shown')
+    for path in windows_paths[::-1]:  # by bare names: the dialog starts in the shown document's folder
         shown = open_typed(path.split('\\')[-1], shown)
         check(shows_one_line(shown), '%s is not shown' % path)
     close(program, window)
@@ -317,7 +287,7 @@ def no_default_printer():
 
 
 JOURNEYS = [preview_print_and_settings, settings_survive_and_print_at_once, format_open_and_about,
-            print_dialog_choices, paste_file_lists, names_and_languages, no_default_printer]
+            print_dialog_choices, names_and_languages, no_default_printer]
 
 
 def main(names):
