@@ -19,6 +19,7 @@ target_link_libraries(pemo-layout pemoCore)
 file(GLOB CORE_TEST_SOURCES CONFIGURE_DEPENDS tests/core/*.cpp)
 add_executable(coreTests ${CORE_TEST_SOURCES})
 target_link_libraries(coreTests pemoCoreSanitized GTest::gtest GTest::gtest_main)
+target_compile_definitions(coreTests PRIVATE PEMO_SAMPLES="${CMAKE_SOURCE_DIR}/tests/samples/")
 include(GoogleTest)
 gtest_discover_tests(coreTests DISCOVERY_MODE PRE_TEST)
 

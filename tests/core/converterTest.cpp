@@ -1,7 +1,10 @@
 // The converter's decision and decoding. Every decoding row is cut into
 // pieces of 1, 2, 3 and 5 bytes as well as taken whole: a character or
 // escape cut at a piece's end must come out the same.
+#include <fstream>
+
 #include "coreTestSupport.h"
+#include "layout/leadByte.h"
 
 namespace {
 
@@ -15,15 +18,32 @@ TEST(Converter, DecodesEachEncodingWhateverItsPieces) {
         {EUC, "\x8F\xB0\xA1|\xFF|\xA4!|\x8E\xE0|\xA4", "?|?|?!|??|?"},  // JIS X 0212, strays, a cut end
         {JIS, "a\x1B$BF|K\\8l\x1B(Bb\x1B$@$\"\x1B(J\\~", sjis("a日本語bあ") + "\\~"},
         {JIS, "\x1B(I6@\x1B(Ba\x0E@6\x0Fz\x1B$B$\"\n$\"", sjis("ｶﾀaﾀｶzあ\nあ")},  // no return escape at the end
-        {JIS, "\x1B$(D0!\x1B(B\x1B[1m\xB1\x80\x1B$B$", "?\x1B[1m\xB1??"},
-        {U8, u8"日本\u301C\u2212\u00A5\u203E\u00A2", sjis("日本～－") + "\\~" + sjis("￠")},
+        {JIS, "\x1B$(D0!\x1B(B\x1B[1m\xB1\xDF\x80\xE0\x1B$B$", "?\x1B[1m\xB1\xDF???"},
+        {U8, u8"日本\u301C\u2212\u00A5\u203E\u00A2\u2014", sjis("日本～－") + "\\~" + sjis("￠―")},
         {U8, "\xC0\x80|\xED\xA0\x80|\xF4\x90\x80\x80|\xE3\x81", "??|???|????|??"},
-        {SOURCE_UTF16LE, std::string("\x42\x30\x3D\xD8\x0A", 5), sjis("あ") + "??"},
+        {SOURCE_UTF16LE, std::string("\x42\x30\x44\x30\x46\x30\x3D\xD8\x0A", 9), sjis("あいう") + "??"},
         {SOURCE_UTF16BE, std::string("\x30\x42\x00", 3), sjis("あ") + "?"},
         {SOURCE_SHIFT_JIS, "\x82\xA0\xFF\x1B$B", "\x82\xA0\xFF\x1B$B"},
     };
     for (const auto& c : cases) {
         for (size_t step : {1, 2, 3, 5, 1 << 20}) EXPECT_EQ(decodedInPieces(c.encoding, c.file, step), c.text) << c.file << " by " << step;
+    }
+}
+
+// Shift_JIS and the JIS row and cell, both ways, over every row code page 932 has.
+TEST(Converter, RowAndCellOfShiftJis) {
+    for (int row = 1; row <= 120; ++row) {
+        for (int cell = 1; cell <= 94; ++cell) {
+            unsigned char bytes[2];
+            int back[2] = {};
+            shiftJisOfRowCell(row, cell, bytes);
+            ASSERT_TRUE(rowCellOfShiftJis(bytes[0], bytes[1], &back[0], &back[1]) && back[0] == row && back[1] == cell &&
+                        isLeadByte(bytes[0])) << row << "-" << cell;
+        }
+    }
+    for (auto [first, second] : {std::pair(0x80, 0x40), {0xA0, 0x40}, {0xFD, 0x40}, {0x81, 0x3F}, {0x81, 0x7F}, {0x81, 0xFD}}) {
+        int row, cell;
+        EXPECT_FALSE(rowCellOfShiftJis(unsigned(first), unsigned(second), &row, &cell)) << first << " " << second;
     }
 }
 
@@ -39,6 +59,24 @@ TEST(Converter, DecidesTheEncoding) {
     for (const auto& c : cases) {
         const auto* bytes = reinterpret_cast<const unsigned char*>(c.bytes.data());
         EXPECT_EQ(encodingOfWindow(bytes, c.bytes.size(), c.ended), c.encoding) << utf8(c.bytes.substr(0, 40));
+    }
+    std::ifstream journey(PEMO_SAMPLES "journey.txt", std::ios::binary), paging(PEMO_SAMPLES "paging.txt", std::ios::binary);
+    std::stringstream prose;  // Japanese prose and a table of contents, in code page 932
+    prose << journey.rdbuf() << paging.rdbuf();
+    const std::string sample = prose.str();
+    const char* forms[] = {"CP932", "EUC-JP-MS", "UTF-8", "ISO-2022-JP-3"};
+    for (size_t size : {16, 40, 100}) {  // windows of whole characters, every 73 bytes, that are not ASCII alone
+        for (size_t at = 0, start = 0, end; at + size < sample.size(); at += 73) {
+            while (start < at) start += isLeadByte(uint8_t(sample[start])) ? 2 : 1;
+            for (end = start; end < start + size;) end += isLeadByte(uint8_t(sample[end])) ? 2 : 1;
+            const std::string window = sample.substr(start, end - start);
+            for (int form = 0; form < 4 && utf8(window) != window; ++form) {
+                const std::string bytes = form ? convertText(window, forms[form], "CP932") : window;
+                const SourceEncoding wanted[] = {SOURCE_SHIFT_JIS, SOURCE_EUC_JP, SOURCE_UTF8, SOURCE_ISO_2022_JP};
+                EXPECT_EQ(encodingOfWindow(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), 1), wanted[form])
+                    << forms[form] << ": " << utf8(window);
+            }
+        }
     }
     const struct { const char* name; SourceEncoding encoding; } names[] = {  // the rest in the converter's own table
         {"iso-2022-jp", SOURCE_ISO_2022_JP}, {"Utf-16BE", SOURCE_UTF16BE}, {"utf", SOURCE_UNDECIDED}, {"utf-8x", SOURCE_UNDECIDED}};

@@ -39,10 +39,10 @@ inline std::string decodedInPieces(SourceEncoding encoding, const std::string& f
     std::string pending, out;
     for (size_t at = 0; at < file.size() || !pending.empty();) {
         pending += file.substr(at, step), at = std::min(file.size(), at + step);
-        std::vector<unsigned char> bytes(pending.size());  // the room promised, and no more
+        // The piece and the room promised, and no more: reading or writing past them is caught.
+        std::vector<unsigned char> given(pending.begin(), pending.end()), bytes(pending.size());
         std::vector<char16_t> units(pending.size() + 1);
-        DecodedPiece piece = decodePiece(&decoder, reinterpret_cast<const unsigned char*>(pending.data()),
-                                         pending.size(), at == file.size(), bytes.data(), units.data());
+        DecodedPiece piece = decodePiece(&decoder, given.data(), given.size(), at == file.size(), bytes.data(), units.data());
         std::vector<char> ansi(2 * units.size() + 2);
         out.append(reinterpret_cast<char*>(bytes.data()), piece.bytes);
         out.append(ansi.data(), size_t(wideTo932(reinterpret_cast<uint16_t*>(units.data()), int(piece.units),

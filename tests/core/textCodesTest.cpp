@@ -211,7 +211,8 @@ TEST(DropList, Names) {
         {header(20, 0) + sjis("日本.txt") + z, "日本.txt|"}, {header(20, 0) + "\x82" + z, "!|"},
         {header(20, 0) + std::string(300, 'n') + z, std::string(259, 'n') + "|"},
         {header(20, 0) + z + "a" + z, ""}, {header(24, 0) + "a", "none"}, {header(20, 0), ""},
-        {header(20, 0).substr(0, 19), "none"},
+        {header(20, 0).substr(0, 19), "none"}, {header(0x80000014, 0) + a, "none"},
+        {header(0x114, 0) + std::string(0x100, 'x') + a + z, "a.txt|"},  // an offset of more than one byte
     };
     for (const auto& c : cases) EXPECT_EQ(namesIn(c.block), c.names) << testing::PrintToString(c.block);
 }
@@ -237,11 +238,11 @@ TEST(FilterRules, FolderAndSuffixTests) {
 // The rules file read as the profile calls read it ("-" for a missing key), its bytes as code page 932.
 TEST(FilterRules, RulesFileText) {
     const std::string text = " [initialize] \r\nnumoffilter = -1\n[Filter1\nKey=in 1\n[\x83\x5d]\nKey=in \x83\x5d\n"
-                             "[Filter2]x\n  Suffixes =  \".txt\"  \r\nConsole=12ab\nQuote='a\"\nEmpty=\nNul=a" + std::string(1, '\0') + "b\n"
+                             "[Filter2]x\n  Suffixes =  \".txt\"  \r\nConsole=12ab\nQuote='a\"\nEmpty=\"\"\nLong=abcdefghij\nNul=a" + std::string(1, '\0') + "b\n"
                              "[Filter1]\nLate=yes\nSuffixes=.no";
     const char* cases[][4] = {{"Initialize", "NumOfFilter", "-1", "4294967295"}, {"Filter1", "Key", "-", "7"},
                               {"\x83\x5d", "key", "in \x83\x5d", "0"}, {"Filter2", "Suffixes", ".txt", "0"},
-                              {"FILTER2", "console", "12ab", "12"}, {"Filter2", "Quote", "'a\"", "0"}, {"Filter2", "Empty", "", "7"},
+                              {"FILTER2", "console", "12ab", "12"}, {"Filter2", "Quote", "'a\"", "0"}, {"Filter2", "Empty", "", "7"}, {"Filter2", "Long", "abcdefg", "0"},
                               {"Filter2", "Nul", "a", "0"}, {"Filter1", "Late", "yes", "0"}, {"Filter3", "Key", "-", "7"}};
     RulesText rules = {text.data(), text.size()};
     for (auto c : cases) {
