@@ -57,8 +57,8 @@ TEST(Converter, DecidesTheEncoding) {
         {edge, 1, SOURCE_SHIFT_JIS}, {edge, 0, SOURCE_UTF8},  // the cut end is wrong UTF-8 only where the file ends
     };
     for (const auto& c : cases) {
-        const auto* bytes = reinterpret_cast<const unsigned char*>(c.bytes.data());
-        EXPECT_EQ(encodingOfWindow(bytes, c.bytes.size(), c.ended), c.encoding) << utf8(c.bytes.substr(0, 40));
+        const std::vector<unsigned char> bytes(c.bytes.begin(), c.bytes.end());  // nothing to read past them
+        EXPECT_EQ(encodingOfWindow(bytes.data(), bytes.size(), c.ended), c.encoding) << utf8(c.bytes.substr(0, 40));
     }
     std::ifstream journey(PEMO_SAMPLES "journey.txt", std::ios::binary), paging(PEMO_SAMPLES "paging.txt", std::ios::binary);
     std::stringstream prose;  // Japanese prose and a table of contents, in code page 932
@@ -81,6 +81,11 @@ TEST(Converter, DecidesTheEncoding) {
     const struct { const char* name; SourceEncoding encoding; } names[] = {  // the rest in the converter's own table
         {"iso-2022-jp", SOURCE_ISO_2022_JP}, {"Utf-16BE", SOURCE_UTF16BE}, {"utf", SOURCE_UNDECIDED}, {"utf-8x", SOURCE_UNDECIDED}};
     for (const auto& n : names) EXPECT_EQ(encodingOfName(n.name), n.encoding) << n.name;
+    for (auto [mark, encoding, length] : {std::tuple("\xFF\xFE", SOURCE_UTF16LE, 2u), {"\xFE\xFF", SOURCE_UTF16BE, 2u},
+                                          {"\xEF\xBB\xBF", SOURCE_UTF8, 3u}, {"\xEF\xBB", SOURCE_UNDECIDED, 0u}}) {
+        size_t found = 9;
+        EXPECT_TRUE(encodingOfMark(reinterpret_cast<const unsigned char*>(mark), strlen(mark), &found) == encoding && found == length);
+    }
     for (const char* plain : {"ab\x1B", "ab\x0E", "ab\x80", "ab"}) {
         EXPECT_EQ(plainLength(reinterpret_cast<const unsigned char*>(plain), strlen(plain)), 2u) << plain;
     }
