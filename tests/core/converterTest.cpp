@@ -11,7 +11,7 @@ namespace {
 TEST(Converter, DecodesEachEncodingWhateverItsPieces) {
     const SourceEncoding EUC = SOURCE_EUC_JP, JIS = SOURCE_ISO_2022_JP, U8 = SOURCE_UTF8;
     const struct { SourceEncoding encoding; std::string file, text; } cases[] = {
-        {EUC, "\xC6\xFC\xCB\xDC\xB8\xEC\x8E\xB6\x8E\xC5\r\n", sjis("日本語ｶﾅ\r\n")},
+        {EUC, "\xC6\xFC\xCB\xDC\xB8\xEC\x8E\xB6\x8E\xC5\x7F\r\n", sjis("日本語ｶﾅ\x7F\r\n")},
         // Row and cell edges: 1-1, 1-63, 1-64, 2-1, 13-1 (①), 62-94, 63-1, 89-1, 94-94.
         {EUC, "\xA1\xA1\xA1\xDF\xA1\xE0\xA2\xA1\xAD\xA1\xDE\xFE\xDF\xA1\xF9\xA1\xFE\xFE",
          "\x81\x40\x81\x7E\x81\x80\x81\x9F\x87\x40\x9F\xFC\xE0\x40\xED\x40\xEF\xFC"},
@@ -21,7 +21,7 @@ TEST(Converter, DecodesEachEncodingWhateverItsPieces) {
         {JIS, "\x1B$(D0!\x1B(B\x1B[1m\xB1\xDF\x80\xE0\x1B$B$", "?\x1B[1m\xB1\xDF???"},
         {U8, u8"日本\u301C\u2212\u00A5\u203E\u00A2\u2014", sjis("日本～－") + "\\~" + sjis("￠―")},
         {U8, "\xC0\x80|\xED\xA0\x80|\xF4\x90\x80\x80|\xE3\x81", "??|???|????|??"},
-        {SOURCE_UTF16LE, std::string("\x42\x30\x44\x30\x46\x30\x3D\xD8\x0A", 9), sjis("あいう") + "??"},
+        {SOURCE_UTF16LE, std::string("\x42\x30\x44\x30\x3D\xD8\x00\xDE\x46\x30\x3D\xD8\x0A", 13), sjis("あい?う") + "??"},
         {SOURCE_UTF16BE, std::string("\x30\x42\x00", 3), sjis("あ") + "?"},
         {SOURCE_SHIFT_JIS, "\x82\xA0\xFF\x1B$B", "\x82\xA0\xFF\x1B$B"},
     };
@@ -82,9 +82,10 @@ TEST(Converter, DecidesTheEncoding) {
         {"iso-2022-jp", SOURCE_ISO_2022_JP}, {"Utf-16BE", SOURCE_UTF16BE}, {"utf", SOURCE_UNDECIDED}, {"utf-8x", SOURCE_UNDECIDED}};
     for (const auto& n : names) EXPECT_EQ(encodingOfName(n.name), n.encoding) << n.name;
     for (auto [mark, encoding, length] : {std::tuple("\xFF\xFE", SOURCE_UTF16LE, 2u), {"\xFE\xFF", SOURCE_UTF16BE, 2u},
-                                          {"\xEF\xBB\xBF", SOURCE_UTF8, 3u}, {"\xEF\xBB", SOURCE_UNDECIDED, 0u}}) {
+                                          {"\xEF\xBB\xBF", SOURCE_UTF8, 3u}, {"\xEF\xBB", SOURCE_UNDECIDED, 0u}, {"\xFF", SOURCE_UNDECIDED, 0u}}) {
+        const std::vector<unsigned char> bytes(mark, mark + strlen(mark));
         size_t found = 9;
-        EXPECT_TRUE(encodingOfMark(reinterpret_cast<const unsigned char*>(mark), strlen(mark), &found) == encoding && found == length);
+        EXPECT_TRUE(encodingOfMark(bytes.data(), bytes.size(), &found) == encoding && found == length) << mark;
     }
     for (const char* plain : {"ab\x1B", "ab\x0E", "ab\x80", "ab"}) {
         EXPECT_EQ(plainLength(reinterpret_cast<const unsigned char*>(plain), strlen(plain)), 2u) << plain;

@@ -244,7 +244,8 @@ TEST(FilterRules, RulesFileText) {
                               {"\x83\x5d", "key", "in \x83\x5d", "0"}, {"Filter2", "Suffixes", ".txt", "0"},
                               {"FILTER2", "console", "12ab", "12"}, {"Filter2", "Quote", "'a\"", "0"}, {"Filter2", "Empty", "", "7"}, {"Filter2", "Long", "abcdefg", "0"},
                               {"Filter2", "Nul", "a", "0"}, {"Filter1", "Late", "yes", "0"}, {"Filter3", "Key", "-", "7"}};
-    RulesText rules = {text.data(), text.size()};
+    const std::vector<char> bytes(text.begin(), text.end());  // nothing to read past them
+    RulesText rules = {bytes.data(), bytes.size()};
     for (auto c : cases) {
         char value[8];
         long length = findRuleValue(rules, c[0], c[1], value, sizeof value);
