@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "../app/ansiText.h"
 #include "../document/documentNames.h"
@@ -44,7 +45,7 @@ int readRuleCommand(RulesText rules, const char* section, char* command, int com
 }
 
 // The rules file's text in code page 932: as it is, or from UTF-8 or UTF-16
-// after a byte-order mark, which editors on any system write. A missing or
+// (either byte order) after a byte-order mark, which editors on any system write. A missing or
 // unreadable file, or one larger than any rules file, is empty: no rules.
 struct RulesFileText {
     char* bytes = nullptr;
@@ -61,6 +62,11 @@ struct RulesFileText {
         if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
         if (size >= 3 && !memcmp(bytes, "\xEF\xBB\xBF", 3)) fromUtf8();
         else if (size >= 2 && !memcmp(bytes, "\xFF\xFE", 2)) fromUtf16(bytes + 2, int(size / 2 - 1));
+        else if (size >= 2 && !memcmp(bytes, "\xFE\xFF", 2)) fromBigEndian();
+    }
+    void fromBigEndian() {
+        for (size_t i = 0; i + 1 < size; i += 2) std::swap(bytes[i], bytes[i + 1]);
+        fromUtf16(bytes + 2, int(size / 2 - 1));
     }
     void fromUtf8() {
         wchar_t* wide = new (std::nothrow) wchar_t[size];

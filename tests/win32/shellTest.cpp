@@ -461,15 +461,18 @@ TEST_F(Shell, CancelStopsTheJobBeforeItsNextPage) {
 
 // Each file opens by its whole name, directly and through a filter's feeder; a missing one is
 // named whole in its message. &F and &U give the names as code page 932 writes them, and the
-// rules, from a UTF-8 file, match that form (console flag and command): "dirécť" is no ".direct".
+// rules, from a UTF-8 or a UTF-16 BE file, match that form (console flag and command):
+// "dirécť" is no ".direct".
 TEST(UnicodeNames, OpenedShownAndMatchedWhole) {
     wchar_t folder[MAX_PATH], module[MAX_PATH];
     char folder932[MAX_PATH];
     const std::wstring base = std::wstring(folder, GetTempPathW(MAX_PATH, folder)) + L"café\\";
     const std::string base932 = std::string(folder932, GetTempPathA(MAX_PATH, folder932)) + "caf?\\";
     const std::wstring rules = std::wstring(module, GetModuleFileNameW(nullptr, module, MAX_PATH) - 9) + L".ini";
-    std::ofstream(rules.c_str()) << "\xEF\xBB\xBF[Initialize]\nNumOfFilter=2\n[Filter1]\nSuffixes=.direct\n[Filter2]\nSuffixes=.u8\n"
-                                    "InputFilter=sjisConverter.exe\nConsole=0\n";
+    const std::string rulesText = "[Initialize]\nNumOfFilter=2\n[Filter1]\nSuffixes=.direct\n[Filter2]\nSuffixes=.u8\n"
+                                  "InputFilter=sjisConverter.exe\nConsole=0\n";
+    std::string bigEndian = "\xFE\xFF";  // the rules as UTF-16 BE, for the second file
+    for (char c : rulesText) bigEndian += {'\0', c};
     CreateDirectoryW(base.c_str(), nullptr);
     std::wstring shownMessage;
     DialogAnswerer answerer([&](HWND box) {
@@ -482,6 +485,7 @@ TEST(UnicodeNames, OpenedShownAndMatchedWhole) {
         {L"x.dirécť", nullptr, "", "", "0"}};
     for (auto c : cases) {
         const std::wstring path = base + c.name;
+        std::ofstream(rules.c_str(), std::ios::binary) << (c.name == cases[1].name ? bigEndian : "\xEF\xBB\xBF" + rulesText);
         if (c.bytes) std::ofstream(path.c_str(), std::ios::binary) << c.bytes;
         shownMessage.clear();
         nameDocument(path.c_str());
