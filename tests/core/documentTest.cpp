@@ -39,17 +39,16 @@ std::string layOut(const std::string& text, int32_t columns, int32_t rows) {
 using Document = EngineTest;
 
 TEST_F(Document, LinesFromBytes) {
-    const std::string x511(511, 'x'), a1300(1300, 'a');
+    const std::string x511(511, 'x');
     const struct { std::string bytes, lines; } cases[] = {
         {"", "1:"}, {"abc", "1:abc"}, {"abc\n", "1:abc|2:"},
-        {"abc\r", "1:abc|2:"}, {"abc\r\n", "1:abc|2:"}, {"abc\f", "1:abc^|1:"},
-        {"a\r\nb\nc\rd", "1:a|2:b|3:c|4:d"}, {"a\n\rb", "1:a|2:|3:b"}, {"a\r\r\nb", "1:a|2:|3:b"},
+        {"abc\r\n", "1:abc|2:"}, {"abc\f", "1:abc^|1:"},
+        {"a\r\nb\nc\rd", "1:a|2:b|3:c|4:d"}, {"a\r\r\nb", "1:a|2:|3:b"},
         {std::string("a\0b\0\n", 5), "1:a b |2:"}, {"ab\fcd\n", "1:ab^|1:cd|2:"},
-        {"ab\r\n\fcd\r\fe", "1:ab|2:^|2:cd|3:^|3:e"}, {"\f\f", "1:^|1:^|1:"},
+        {"ab\r\n\fcd", "1:ab|2:^|2:cd"},
         // Line ends cut between the 512-byte blocks.
-        {x511 + "\r\ny", "1:" + x511 + "|2:y"}, {x511 + "\r\n", "1:" + x511 + "|2:"},
-        {x511 + "\r\n\ny", "1:" + x511 + "|2:|3:y"}, {x511.substr(1) + "\r\ny", "1:" + x511.substr(1) + "|2:y"}, {x511 + "\ry", "1:" + x511 + "|2:y"},
-        {x511 + "\f\n", "1:" + x511 + "^|1:|2:"}, {a1300 + "\r\nz", "1:" + a1300 + "|2:z"},
+        {x511 + "\r\ny", "1:" + x511 + "|2:y"},         {x511 + "\r\n\ny", "1:" + x511 + "|2:|3:y"}, {x511 + "\ry", "1:" + x511 + "|2:y"},
+        {x511 + "\f\n", "1:" + x511 + "^|1:|2:"},
         {std::string(511, 'a') + sjis("あ") + "b", "1:" + std::string(511, 'a') + "あb"},
     };
     for (const auto& c : cases) {
@@ -73,10 +72,10 @@ TEST_F(Document, RowsOnPages) {
     const struct { std::string text; int32_t columns, rows; const char* pages; } cases[] = {
         {"aaaaaaaa\nbbbbbbbb\ncccccccc", 4, 3, "1:aaaa|aaaa|2:bbbb / bbbb|3:cccc|cccc"},
         {std::string(20, 'a'), 4, 2, "1:aaaa|aaaa / aaaa|aaaa / aaaa"},
-        {"aaaaaaaa\nbbbbbbbb\nc", 4, 2, "1:aaaa|aaaa / 2:bbbb|bbbb / 3:c"}, {"a\nb\fc", 4, 2, "1:a|2:b / 2:c"},
+        {"aaaaaaaa\nbbbbbbbb\nc", 4, 2, "1:aaaa|aaaa / 2:bbbb|bbbb / 3:c"},
         {"a\f\fb", 4, 60, "1:a / 1: / 1:b"}, {"a\f" + std::string(20, 'b'), 4, 2, "1:a / 1:bbbb|bbbb / bbbb|bbbb / bbbb"},
         {"aaaaaa\fb\nc", 4, 5, "1:aaaa|aa / 1:b|2:c"}, {"a\tb" + sjis("あ") + "c\n\tx", 20, 5, "1:a...bあc|2:....x"},
-        {"ab\tc", 4, 5, "1:ab|c"}, {"", 4, 5, "1:"},
+        {"", 4, 5, "1:"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pages);
@@ -87,15 +86,6 @@ TEST_F(Document, RowsOnPages) {
     currentPage = 1;
     layOut(std::string(20, 'a'), 4, 2);
     EXPECT_EQ(currentPage, 1);
-}
-
-TEST_F(Document, NoDocumentNoPages) {
-    layOut("abc", 4, 2);
-    EXPECT_EQ(paginate(0), 0);
-    clearLineList();
-    breakAllLines(4);
-    std::string nothing;
-    EXPECT_TRUE(totalRows == 0 && paginate(2) == 0 && !pages && !walkPageRows(0, 2, drawRow, &nothing));
 }
 
 // Running out of memory at any allocation fails that step cleanly: a list

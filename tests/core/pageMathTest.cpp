@@ -1,8 +1,7 @@
-// Page arithmetic: units, font heights, paper sizes, margins, the grid, the
-// page range of a job and where the renderer puts rows and cells.
+// Page arithmetic: units, font heights, paper sizes, margins and the page
+// range of a job.
 #include <gtest/gtest.h>
 
-#include "layout/pageWalk.h"
 #include "print/pageArithmetic.h"
 #include "print/printRange.h"
 
@@ -10,27 +9,20 @@ namespace {
 
 TEST(PageMath, Units) {
     const int32_t screen[][4] = {  // hundredths of a mm, dpi, y axis, pixels
-        {21000, 96, 0, 794}, {-29700, 96, 1, 1123}, {2500, 96, 0, 94}, {2599, 96, 0, 94},
-        {99, 96, 0, 0},      {21000, 120, 0, 992},  {INT32_MAX, INT32_MAX, 0, INT32_MAX},
-        {INT32_MIN, INT32_MAX, 0, INT32_MIN}, {INT32_MIN, INT32_MAX, 1, INT32_MAX}};
+        {21000, 96, 0, 794}, {-29700, 96, 1, 1123}, {2599, 96, 0, 94}, {21000, 120, 0, 992},
+        {INT32_MAX, INT32_MAX, 0, INT32_MAX}, {INT32_MIN, INT32_MAX, 1, INT32_MAX}};
     for (const auto& s : screen) EXPECT_EQ(himetricToScreen(s[0], s[1], s[2]), s[3]) << s[0] << " " << s[1];
-    const int32_t heights[][3] = {{96, 100, -13}, {120, 100, -17}, {300, 100, -42}, {600, 100, -83},
-                                  {96, 105, -14}, {96, 0, 0}, {96, -100, -13}};
+    const int32_t heights[][3] = {{96, 100, -13}, {300, 100, -42}, {96, 105, -14}, {96, 0, 0}, {96, -100, -13}};
     for (const auto& h : heights) EXPECT_EQ(fontHeightForDevice(h[0], h[1]), h[2]) << h[0] << " " << h[1];
     EXPECT_LT(fontHeightForDevice(96, INT32_MAX), 0);
-    const int32_t rounded[][2] = {{20990, 21000}, {21000, 21000}, {20901, 21000}, {-150, -150}, {INT32_MAX, INT32_MAX}};
+    const int32_t rounded[][2] = {{20990, 21000}, {21000, 21000}, {-150, -150}, {INT32_MAX, INT32_MAX}};
     for (const auto& r : rounded) EXPECT_EQ(roundUpToMillimetre(r[0]), r[1]);
-    const int32_t adopted[][3] = {{21000, 21099, 21000}, {21000, 20901, 21000}, {21000, 21100, 21100},
-                                  {21000, 20900, 20900}, {INT32_MIN, INT32_MAX, INT32_MAX}};
+    const int32_t adopted[][3] = {{21000, 21099, 21000}, {21000, 20901, 21000}, {21000, 21100, 21100}, {INT32_MIN, INT32_MAX, INT32_MAX}};
     for (const auto& a : adopted) EXPECT_EQ(adoptMeasuredPaperSize(a[0], a[1]), a[2]) << a[1];
-    const int32_t scaled[][3] = {{794, 60, 476}, {794, 150, 1191}, {1123, 75, 842}, {100, 100, 100},
-                                 {INT32_MAX, 10000, INT32_MAX}, {INT32_MIN, 200, INT32_MIN}};
+    const int32_t scaled[][3] = {{794, 60, 476}, {1123, 75, 842}, {INT32_MAX, 10000, INT32_MAX}, {INT32_MIN, 200, INT32_MIN}};
     for (const auto& s : scaled) EXPECT_EQ(scaleForPreview(s[0], s[1]), s[2]) << s[0] << " " << s[1];
-    const int32_t margins[][3] = {{236, 300, 2000}, {300, 300, 2540}, {301, 300, 2548}, {-400, 300, 2000},
-                                  {3000, 0, 2000}, {INT32_MAX, 1, INT32_MAX}};  // border pixels, dpi
+    const int32_t margins[][3] = {{236, 300, 2000}, {301, 300, 2548}, {3000, 0, 2000}, {INT32_MAX, 1, INT32_MAX}};  // border pixels, dpi
     for (const auto& m : margins) EXPECT_EQ(marginForBorder(m[0], m[1]), m[2]) << m[0] << " " << m[1];
-    EXPECT_TRUE(clampToInt32(int64_t(INT32_MAX) + 1) == INT32_MAX && clampToInt32(int64_t(INT32_MIN) - 1) == INT32_MIN &&
-                clampToInt32(-7) == -7);
 }
 
 TEST(PageMath, MarginsTurnWithTheSheet) {
@@ -39,18 +31,6 @@ TEST(PageMath, MarginsTurnWithTheSheet) {
     for (const auto& t : turns) {  // to landscape the old left margin becomes the top one
         rotateMargins(&m, t[0]);
         EXPECT_TRUE(m.left == t[1] && m.top == t[2] && m.right == t[3] && m.bottom == t[4]) << t[0];
-    }
-}
-
-TEST(PageMath, Grid) {
-    const int32_t grids[][7] = {  // text width, height, cell width, height -> ok, columns, rows
-        {2017, 3036, 21, 53, 1, 96, 57}, {60, 30, 21, 42, 1, 4, 1}, {-500, -500, 21, 42, 1, 4, 1},
-        {84, 42, 21, 42, 1, 4, 1},       {63, 42, 21, 42, 1, 4, 1},       {2000, 3000, 0, 42, 0, 7, 9}, {2000, 3000, 21, 0, 0, 7, 9},
-        {2000, 3000, -3, 42, 0, 7, 9}, {2000, 3000, 1, 42, 1, 2000, 71}};
-    for (const auto& g : grids) {
-        int32_t columns = 7, rows = 9;
-        EXPECT_TRUE(computePageGrid(g[0], g[1], g[2], g[3], &columns, &rows) == g[4] && columns == g[5] && rows == g[6])
-            << g[0] << "x" << g[1] << " in " << g[2] << "x" << g[3] << ": " << columns << "x" << rows;
     }
 }
 
@@ -66,24 +46,6 @@ TEST(PageMath, PageRange) {
     }
     const int32_t fields[][2] = {{1, 1}, {65535, 65535}, {65536, 65535}, {65537, 65535}, {0, 1}, {-3, 1}};
     for (const auto& f : fields) EXPECT_EQ(dialogPageNumber(f[0]), f[1]) << f[0];
-}
-
-TEST(PageMath, RenderGeometry) {
-    // 10 x 10 cells of 20 x 40 = a grid of 200 x 400.
-    const int32_t stretch[][4] = {{200, 400, 0, 0}, {220, 440, 0, 0}, {221, 441, 1, 1}, {199, 399, 1, 1}};
-    for (const auto& s : stretch) {
-        RenderGeometry g = makeRenderGeometry(5, 5, 5 + s[0], 5 + s[1], 20, 40, 10, 10);
-        EXPECT_TRUE(g.stretchX == s[2] && g.stretchY == s[3]) << s[0] << "x" << s[1];
-    }
-    RenderGeometry none = makeRenderGeometry(0, 0, 200, 400, 0, 0, 10, 10);
-    EXPECT_FALSE(none.stretchX || none.stretchY);
-    RenderGeometry g = makeRenderGeometry(10, 20, 310, 620, 20, 40, 10, 10);  // 1.5 times the grid
-    EXPECT_TRUE(rowTop(g, 0) == 20 && rowTop(g, 40) == 80 && rowTop(makeRenderGeometry(10, 20, 210, 420, 20, 40, 10, 10), 80) == 100);
-    const int32_t cells[][6] = {  // x, advance, grid width, text width -> left, stretched?
-        {10, 20, 200, 300, 40, 1}, {10, 30, 200, 300, 55, 1}, {0, 20, 80, 50, 12, 1},
-        {0, 60, 80, 50, 37, 1},    {10, 60, 200, 200, 70, 0}};
-    for (const auto& c : cells)
-        EXPECT_TRUE(needsStretch(c[2], c[3], 20) == c[5] && cellLeft(c[0], c[1], c[5], c[2], c[3]) == c[4]) << c[1];
 }
 
 }  // namespace

@@ -142,10 +142,11 @@ def clipboard(kind, *items):
     until('Wine to take the clipboard', lambda: sh('wine', BUILD + '/win32/clipboardProbe.exe') == held)
 
 
-def wheel(window, up, modifier):
+def wheel(window, up, modifier=None):
     x, y = (int(v) for v in re.findall(r'Absolute upper-left [XY]: *(-?\d+)', sh('xwininfo', '-id', window)))
     sh('xdotool', 'windowfocus', '--sync', window, 'mousemove', str(max(x, 0) + 100), str(max(y, 0) + 100))
-    sh('xdotool', 'keydown', modifier, 'click', '4' if up else '5', 'keyup', modifier)
+    down, up_ = (['keydown', modifier], ['keyup', modifier]) if modifier else ([], [])
+    sh('xdotool', *down, 'click', '4' if up else '5', *up_)
 
 
 
@@ -190,19 +191,16 @@ def shows_one_line(picture):
     return text and text[3] < ys[1] + 20
 
 
-def check_sheet(picture, scale, framed=False):
+def check_sheet(picture, scale):
     # The frame, inside it the outline 20 mm in, and all text inside the
-    # outline (a hanging character may pass its right edge); `framed`: header,
-    # footer and line numbers in the margins above, below and left of it.
+    # outline (a hanging character may pass its right edge).
     xs, ys, ink, _ = sheet(picture)
     check(len(xs) == 4 and len(ys) == 4, 'frame and outline lines at x %s, y %s' % (xs, ys))
     margin = int(75 * scale / 100)
     check(abs(xs[1] - xs[0] - margin) <= 2 and abs(ys[1] - ys[0] - margin) <= 2,
           'the outline is not 20 mm inside the frame: x %s, y %s' % (xs, ys))
-    inside = ink and ink[0] >= xs[1] and ink[1] >= ys[1] and ink[3] <= ys[2] and ink[2] < xs[3]
-    margins = ink and ink[0] < xs[1] and ink[1] < ys[1] and ink[3] > ys[2] and ink[0] > xs[0] and abs(
-        ink[3] - ys[2] - (ys[1] - ink[1])) <= 3  # the footer as far below as the header is above
-    check(margins if framed else inside, 'text at %s, outline x %s y %s' % (ink, xs, ys))
+    check(ink and ink[0] >= xs[1] and ink[1] >= ys[1] and ink[3] <= ys[2] and ink[2] < xs[3],
+          'text at %s, outline x %s y %s' % (ink, xs, ys))
 
 
 
@@ -220,26 +218,24 @@ def reset_settings(editor=(), scale=None):
 
 
 
-def printed(name, seconds=90):
-    # The finished PDF that cups-pdf named after the document `name`: cups-pdf writes it
-    # before its job leaves the queue, and it is whole once the queue is empty.
+def printed_files(pattern, count, seconds=90):
+    # The `count` PDFs named by `pattern`, oldest first, taken away: cups-pdf writes each
+    # before its job leaves the queue, and they are whole once the queue is empty.
     def finished():
-        found = glob.glob('%s/*%s*.pdf' % (PDF_DIR, name))
-        check(len(found) < 2, 'two PDFs of %s: %s' % (name, found))
-        done = found and not sh('lpstat', '-o').strip()
-        return found[0] if done and not subprocess.run(['pdfinfo', found[0]], capture_output=True).returncode else None
-    path = until('the PDF of ' + name, finished, seconds)
-    return shutil.move(path, '%s/%s.pdf' % (OUT, name))
-
-
-def printed_texts(count, seconds=90):
-    # The rows of the `count` PDFs that are waiting, oldest first, once the queue has
-    # emptied (taken away): for documents whose names cups-pdf does not keep.
-    def finished():
-        found = sorted(glob.glob(PDF_DIR + '/*.pdf'), key=os.path.getmtime)
+        found = sorted(glob.glob('%s/%s.pdf' % (PDF_DIR, pattern)), key=os.path.getmtime)
+        check(len(found) <= count, 'more PDFs than printed: %s' % found)
         whole = [f for f in found if not subprocess.run(['pdfinfo', f], capture_output=True).returncode]
-        return whole if len(whole) == count == len(found) and not sh('lpstat', '-o').strip() else None
-    return [squeezed_rows(sh('pdftotext', shutil.move(f, OUT), '-')) for f in until('%d PDFs' % count, finished, seconds)]
+        return whole if len(whole) == count and not sh('lpstat', '-o').strip() else None
+    return [shutil.move(f, OUT + '/' + os.path.basename(f)) for f in until('%d PDFs of %s' % (count, pattern), finished, seconds)]
+
+
+def printed(name):
+    return printed_files('*%s*' % name, 1)[0]
+
+
+def printed_texts(count):
+    # For documents whose names cups-pdf does not keep.
+    return [squeezed_rows(sh('pdftotext', f, '-')) for f in printed_files('*', count)]
 
 
 def squeezed_rows(page):
