@@ -41,10 +41,10 @@ using Document = EngineTest;
 TEST_F(Document, LinesFromBytes) {
     const std::string x511(511, 'x');
     const struct { std::string bytes, lines; } cases[] = {
-        {"", "1:"}, {"abc", "1:abc"}, {"abc\n", "1:abc|2:"},
+        {"", "1:"}, {"abc\n", "1:abc|2:"},
         {"abc\r\n", "1:abc|2:"}, {"abc\f", "1:abc^|1:"},
         {"a\r\nb\nc\rd", "1:a|2:b|3:c|4:d"}, {"a\r\r\nb", "1:a|2:|3:b"},
-        {std::string("a\0b\0\n", 5), "1:a b |2:"}, {"ab\fcd\n", "1:ab^|1:cd|2:"},
+        {std::string("a\0b\0\n", 5), "1:a b |2:"},
         {"ab\r\n\fcd", "1:ab|2:^|2:cd"},
         // Line ends cut between the 512-byte blocks.
         {x511 + "\r\ny", "1:" + x511 + "|2:y"},         {x511 + "\r\n\ny", "1:" + x511 + "|2:|3:y"}, {x511 + "\ry", "1:" + x511 + "|2:y"},

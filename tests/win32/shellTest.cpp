@@ -140,7 +140,11 @@ TEST_F(Shell, WindowInput) {
     };
     EXPECT_TRUE(drop({files[2]}).empty() && documentPath == files[2] && pageCount == 1);
     EXPECT_TRUE(drop(files) == (std::vector<std::string>{"pemoPrint", "印刷中", "印刷中"}) && documentPath == files[1]);
-    // A printer refusing the job: the batch stops at once, with a message.
+    // A printer gone, or refusing the job: the batch stops at once, with a message.
+    HGLOBAL mode = printerDevMode;
+    printerDevMode = nullptr;
+    EXPECT_TRUE(drop(files) == (std::vector<std::string>{"pemoPrint", "pemoPrint"}) && documentPath == files[0]);
+    printerDevMode = mode;
     const char* spooler = "Software\\Wine\\Printing\\Spooler";
     store(spooler, "CUPS:PDF", REG_SZ, std::string("/dev/full", 10));
     EXPECT_TRUE(drop(files) == (std::vector<std::string>{"pemoPrint", "印刷中", "pemoPrint"}) && documentPath == files[0]);
