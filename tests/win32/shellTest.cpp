@@ -328,7 +328,7 @@ TEST_F(Shell, CancelStopsTheJobBeforeItsNextPage) {
 
 // Each file opens by its whole name, directly and through a filter's feeder; a missing one is
 // named whole in its message. &F and &U give the names as code page 932 writes them, and the
-// rules, from a UTF-8 or a UTF-16 BE file, match that form (console flag and command):
+// rules, from a UTF-16 LE, UTF-16 BE or UTF-8 file, match that form (console flag and command):
 // "dirécť" is no ".direct".
 TEST(UnicodeNames, OpenedShownAndMatchedWhole) {
     wchar_t folder[MAX_PATH], module[MAX_PATH];
@@ -338,8 +338,8 @@ TEST(UnicodeNames, OpenedShownAndMatchedWhole) {
     const std::wstring rules = std::wstring(module, GetModuleFileNameW(nullptr, module, MAX_PATH) - 9) + L".ini";
     const std::string rulesText = "[Initialize]\nNumOfFilter=2\n[Filter1]\nSuffixes=.direct\n[Filter2]\nSuffixes=.u8\n"
                                   "InputFilter=sjisConverter.exe\nConsole=0\n";
-    std::string bigEndian = "\xFE\xFF";  // the rules as UTF-16 BE, for the second file
-    for (char c : rulesText) bigEndian += {'\0', c};
+    std::string forms[] = {"\xFF\xFE", "\xFE\xFF", "\xEF\xBB\xBF" + rulesText};  // UTF-16 LE and BE, UTF-8
+    for (char c : rulesText) forms[0] += {c, '\0'}, forms[1] += {'\0', c};
     CreateDirectoryW(base.c_str(), nullptr);
     std::wstring shownMessage;
     DialogAnswerer answerer([&](HWND box) {
@@ -350,9 +350,9 @@ TEST(UnicodeNames, OpenedShownAndMatchedWhole) {
     const struct { const wchar_t* name; const char *bytes, *text, *title, *rule; } cases[] = {
         {L"𠮷野家♡.direct", "メモ", "メモ", "?野家?.direct", "1"}, {L"😀 メモ.u8", u8"猫", "猫", "? メモ.u8", "0sjisConverter.exe"},
         {L"x.dirécť", nullptr, "", "", "0"}};
-    for (auto c : cases) {
+    for (const auto& c : cases) {
         const std::wstring path = base + c.name;
-        std::ofstream(rules.c_str(), std::ios::binary) << (c.name == cases[1].name ? bigEndian : "\xEF\xBB\xBF" + rulesText);
+        std::ofstream(rules.c_str(), std::ios::binary) << forms[&c - cases];
         if (c.bytes) std::ofstream(path.c_str(), std::ios::binary) << c.bytes;
         shownMessage.clear();
         nameDocument(path.c_str());
