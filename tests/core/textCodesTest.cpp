@@ -58,6 +58,9 @@ TEST(CommandLine, Scan) {
         EXPECT_EQ(std::tuple(s.hasName, name, s.printAtOnce), std::tuple(c.named, std::string(c.name), c.print)) << c.line;
     }
     EXPECT_EQ(scanCommandLine(nullptr).hasName, 0);
+    const char* line = skipProgramName(u8"\"C:\\a b\\p\"\t/p \"😀 é\"");  // after the program's name, in UTF-8
+    const CommandLineScan s = scanCommandLine(line, startsUtf8Sequence);
+    EXPECT_EQ(std::string(line + s.nameStart, line + s.nameEnd + 1), u8"😀 é");
 }
 
 // Values as stored: margins and the orientation both ways, and strings.
@@ -75,9 +78,9 @@ TEST(StoredValues, ReadAsWritten) {
         EXPECT_TRUE(decodeOrientation({VALUE_BINARY, two, 2}, &orientation) == (stored < 3) && orientation == 1 + (stored > 1));
     }
     char out[4];  // a string fits with its terminator, or is refused
-    const unsigned char nul = 0, ab[] = {'a', 'b'};
+    const unsigned char nul = 0, ab[] = {'a', 'b'}, aNulB[] = {'a', 0, 'b'};  // larger than the buffer: refused
     EXPECT_TRUE(decodeString({VALUE_SZ, &nul, 1}, out, 1) && !out[0] && !decodeString({VALUE_SZ, ab, 2}, out, 2) &&
-                !decodeString({VALUE_BINARY, ab, 2}, out, 4));
+                !decodeString({VALUE_BINARY, ab, 2}, out, 4) && !decodeString({VALUE_SZ, aNulB, 3}, out, 2));
     EXPECT_TRUE(turn[0] == 2 && turn[1] == 1);
 }
 
