@@ -50,7 +50,7 @@ TEST(Converter, RowAndCellOfShiftJis) {
 TEST(Converter, DecidesTheEncoding) {
     const std::string edge = "\xC3\xA9" + std::string(65532, 'a') + "\xE3\x81";
     const struct { std::string bytes; int ended; SourceEncoding encoding; } cases[] = {
-        {"abc", 1, SOURCE_SHIFT_JIS}, {"\x1B[1m", 1, SOURCE_SHIFT_JIS}, {"\x0E@\x0F", 1, SOURCE_ISO_2022_JP},
+        {"\x1B[1m", 1, SOURCE_SHIFT_JIS}, {"\x0E@\x0F", 1, SOURCE_ISO_2022_JP},
         {"\x1B$BF|\x1B(B", 1, SOURCE_ISO_2022_JP}, {sjis("UUCP ｽﾌﾟｰﾙﾃﾞｨﾚｸﾄﾘ"), 1, SOURCE_SHIFT_JIS},
         {convertText("漢字", "EUC-JP", "UTF-8"), 1, SOURCE_EUC_JP}, {"\xC3\xA9", 1, SOURCE_UTF8},
         {edge, 1, SOURCE_SHIFT_JIS}, {edge, 0, SOURCE_UTF8},  // the cut end is wrong UTF-8 only where the file ends
