@@ -83,9 +83,6 @@ TEST_F(Document, RowsOnPages) {
         EXPECT_EQ(layOut(c.text, c.columns, c.rows), c.pages);
         EXPECT_EQ(currentPage, pageCount - 1) << "the page on display stays inside the document";
     }
-    currentPage = 1;
-    layOut(std::string(20, 'a'), 4, 2);
-    EXPECT_EQ(currentPage, 1);
 }
 
 // Running out of memory at any allocation fails that step cleanly: a list

@@ -324,6 +324,13 @@ TEST_F(Shell, CancelStopsTheJobBeforeItsNextPage) {
     }
     DestroyWindow(window);
     RegDeleteKeyValueA(HKEY_CURRENT_USER, spooler, "CUPS:PDF");
+    // The abort procedure handles every waiting message in one call: a Cancel behind others stops the job.
+    printCancelled = 0, progressDialog = CreateDialogA(appInstance, MAKEINTRESOURCEA(IDD_PROGRESS), nullptr, progressDialogProc);
+    PostMessageA(progressDialog, WM_NULL, 0, 0);
+    PostMessageA(progressDialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(!printAbortProc(nullptr, 0) && printCancelled && !progressDialog);
+    for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&message);
+    printCancelled = 0;
 }
 
 // Each file opens by its whole name, directly and through a filter's feeder; a missing one is
