@@ -116,7 +116,6 @@ def settings_survive_and_print_at_once():
         check_rows_as_laid_out(printed(other), SAMPLE, tab=8)
 
 
-
 def format_open_and_about():
     # Header, footer and line numbers on the preview and on paper; a Cancel
     # that changes nothing; the About box.

@@ -82,8 +82,8 @@ protected:
     void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\dalvek"); }
 };
 
-// Unusable stored values leave the defaults (usable ones are read in every journey), and
-// the zoom menu marks the scale in use.
+// Unusable stored values leave the defaults (the journeys store and read back usable
+// ones), and the zoom menu marks the scale in use.
 TEST_F(Shell, UnusableStoredValuesAreRefused) {
     const char *own = programKeyPath, *editor = editorKeyPath;
     store(own, "preview scale", REG_DWORD, dword(0));
