@@ -126,12 +126,15 @@ HDROP dropOf(const std::vector<std::string>& names) {
 TEST_F(Shell, WindowInput) {
     HWND window = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     columnsPerRow = 80, rowsPerPage = 60;
-    std::vector<std::string> files, seen;
+    using Texts = std::vector<std::string>;
+    const Texts twoJobs = {"pemoPrint", "印刷中", "印刷中"};  // the question, then two jobs
+    Texts files, seen;
     for (const char* name : {"pemoDropA.txt", "pemoDropB.txt", "pemoDropC.txt"})
         std::ofstream(files.emplace_back(temp(name)), std::ios::binary) << name;
+    bool cancelSecond = true;
     DialogAnswerer answerer([&](HWND dialog) {
         seen.push_back(textOf(dialog));
-        return seen.back() == "pemoPrint" ? IDYES : seen.size() == 3 ? IDCANCEL : 0;
+        return seen.back() == "pemoPrint" ? IDYES : seen.size() == 3 && cancelSecond ? IDCANCEL : 0;
     });
     auto drop = [&](const std::vector<std::string>& names) {
         seen.clear();
@@ -139,15 +142,17 @@ TEST_F(Shell, WindowInput) {
         return seen;
     };
     EXPECT_TRUE(drop({files[2]}).empty() && documentPath == files[2] && pageCount == 1);
-    EXPECT_TRUE(drop(files) == (std::vector<std::string>{"pemoPrint", "印刷中", "印刷中"}) && documentPath == files[1]);
+    EXPECT_TRUE(drop(files) == twoJobs && documentPath == files[1]);
+    cancelSecond = false;  // every job printed, and nothing after the last
+    EXPECT_TRUE(drop({files[0], files[2]}) == twoJobs && documentPath == files[2]);
     // A printer gone, or refusing the job: the batch stops at once, with a message.
     HGLOBAL mode = printerDevMode;
     printerDevMode = nullptr;
-    EXPECT_TRUE(drop(files) == (std::vector<std::string>{"pemoPrint", "pemoPrint"}) && documentPath == files[0]);
+    EXPECT_TRUE(drop(files) == (Texts{"pemoPrint", "pemoPrint"}) && documentPath == files[0]);
     printerDevMode = mode;
     const char* spooler = "Software\\Wine\\Printing\\Spooler";
     store(spooler, "CUPS:PDF", REG_SZ, std::string("/dev/full", 10));
-    EXPECT_TRUE(drop(files) == (std::vector<std::string>{"pemoPrint", "印刷中", "pemoPrint"}) && documentPath == files[0]);
+    EXPECT_TRUE(drop(files) == (Texts{"pemoPrint", "印刷中", "pemoPrint"}) && documentPath == files[0]);
     RegDeleteKeyValueA(HKEY_CURRENT_USER, spooler, "CUPS:PDF");
 
     DestroyWindow(window);
