@@ -109,14 +109,13 @@ void fuzzStoredValue(Input in) {
     StoredValue value{type, reinterpret_cast<const unsigned char*>(bytes.data()), uint32_t(bytes.size())};
     char text[300];
     memset(text, '#', sizeof text);
-    if (decodeString(value, text, outSize)) CHECK(strlen(text) < outSize);
-    CHECK(text[outSize] == '#');
+    CHECK((!decodeString(value, text, outSize) || strlen(text) < outSize) && text[outSize] == '#');
     int32_t number;
     MarginBox margins;
     unsigned char font[LOGFONT_VALUE_SIZE];
     int16_t orientation = 0;
-    CHECK(decodeDword(value, &number) + decodeMargins(value, &margins) + decodeOrientation(value, &orientation) +
-          decodeLogFont(value, font) < 2);
+    if (decodeLogFont(value, font)) CHECK(font[LOGFONT_FACE_OFFSET + LOGFONT_FACE_SIZE - 1] == 0);  // a C string
+    CHECK(decodeDword(value, &number) + decodeMargins(value, &margins) + decodeOrientation(value, &orientation) < 2);
 }
 
 void fuzzDropList(Input in) {
