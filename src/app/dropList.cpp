@@ -28,8 +28,10 @@ int copyWideName(const unsigned char* name, const unsigned char* terminator, uin
 }
 
 int copyByteName(const unsigned char* name, const unsigned char* terminator, uint16_t* out) {
+    // A unit takes one byte or two: a longer name cannot fit, and a shorter one
+    // that does not is refused by the conversion. Never cut: that names another file.
     ptrdiff_t length = terminator - name;
-    if (length > WIDE_NAME_LIMIT - 1) length = WIDE_NAME_LIMIT - 1;
+    if (length >= 2 * WIDE_NAME_LIMIT) return 0;
     int units = ansiToWide(reinterpret_cast<const char*>(name), int(length), out, WIDE_NAME_LIMIT - 1);
     out[units] = 0;
     return units > 0;

@@ -24,8 +24,8 @@ int hasDropName(const DropCursor& cursor);
 
 // Writes the name at the cursor into out (WIDE_NAME_LIMIT units) in UTF-16
 // and moves past it. Gives 0 when no whole name is there. A UTF-16 name is
-// kept as it is; a byte name, in the system's ANSI code page, is cut to
-// WIDE_NAME_LIMIT - 1 bytes and converted. A name of WIDE_NAME_LIMIT units
-// or more, or bytes that are no text, are refused (*refused set, out empty)
-// rather than cut into the name of some other file.
+// kept as it is; a byte name, in the system's ANSI code page, is converted.
+// A name of WIDE_NAME_LIMIT units or more, or bytes that are no text, are
+// refused (*refused set, out empty) rather than cut into the name of some
+// other file.
 int nextDropName(DropCursor* cursor, uint16_t* out, int* refused);

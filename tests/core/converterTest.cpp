@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "coreTestSupport.h"
+#include "filter/converter/unicodeDecoding.h"
 #include "layout/leadByte.h"
 
 namespace {
@@ -25,6 +26,9 @@ TEST(Converter, DecodesEachEncodingWhateverItsPieces) {
         {SOURCE_UTF16BE, std::string("\x30\x42\x00", 3), sjis("あ") + "?"},
         {SOURCE_SHIFT_JIS, "\x82\xA0\xFF\x1B$B", "\x82\xA0\xFF\x1B$B"},
     };
+    std::u16string forms = u"\u301C\u2212\u2016\u2014\u00A2\u00A3\u00AC\u00A5\u203E\u2015";  // as code page 932 has them
+    takeCodePageForms(forms.data(), forms.size());
+    EXPECT_EQ(forms, u"\uFF5E\uFF0D\u2225\u2015\uFFE0\uFFE1\uFFE2\\~\u2015");
     for (const auto& c : cases) {
         for (size_t step : {1, 2, 3, 5, 1 << 20}) EXPECT_EQ(decodedInPieces(c.encoding, c.file, step), c.text) << c.file << " by " << step;
     }
@@ -49,33 +53,23 @@ TEST(Converter, RowAndCellOfShiftJis) {
 
 TEST(Converter, DecidesTheEncoding) {
     const std::string edge = "\xC3\xA9" + std::string(65532, 'a') + "\xE3\x81";
-    const struct { std::string bytes; int ended; SourceEncoding encoding; } cases[] = {
+    std::vector<std::tuple<std::string, int, SourceEncoding>> cases = {
         {"\x1B[1m", 1, SOURCE_SHIFT_JIS}, {"\x0E@\x0F", 1, SOURCE_ISO_2022_JP},
-        {"\x1B$BF|\x1B(B", 1, SOURCE_ISO_2022_JP}, {sjis("UUCP ｽﾌﾟｰﾙﾃﾞｨﾚｸﾄﾘ"), 1, SOURCE_SHIFT_JIS},
-        {convertText("漢字", "EUC-JP", "UTF-8"), 1, SOURCE_EUC_JP}, {"\xC3\xA9", 1, SOURCE_UTF8},
-        {edge, 1, SOURCE_SHIFT_JIS}, {edge, 0, SOURCE_UTF8},  // the cut end is wrong UTF-8 only where the file ends
+        {"\x1B$BF|\x1B(B", 1, SOURCE_ISO_2022_JP}, {edge, 1, SOURCE_SHIFT_JIS}, {edge, 0, SOURCE_UTF8},  // the cut end is wrong UTF-8 only where the file ends
     };
-    for (const auto& c : cases) {
-        const std::vector<unsigned char> bytes(c.bytes.begin(), c.bytes.end());  // nothing to read past them
-        EXPECT_EQ(encodingOfWindow(bytes.data(), bytes.size(), c.ended), c.encoding) << utf8(c.bytes.substr(0, 40));
-    }
-    std::ifstream journey(PEMO_SAMPLES "journey.txt", std::ios::binary), paging(PEMO_SAMPLES "paging.txt", std::ios::binary);
-    std::stringstream prose;  // Japanese prose and a table of contents, in code page 932
-    prose << journey.rdbuf() << paging.rdbuf();
-    const std::string sample = prose.str();
     const char* forms[] = {"CP932", "EUC-JP-MS", "UTF-8", "ISO-2022-JP-3"};
-    for (size_t size : {16, 40, 100}) {  // windows of whole characters, every 73 bytes, that are not ASCII alone
-        for (size_t at = 0, start = 0, end; at + size < sample.size(); at += 73) {
-            while (start < at) start += isLeadByte(uint8_t(sample[start])) ? 2 : 1;
-            for (end = start; end < start + size;) end += isLeadByte(uint8_t(sample[end])) ? 2 : 1;
-            const std::string window = sample.substr(start, end - start);
-            for (int form = 0; form < 4 && utf8(window) != window; ++form) {
-                const std::string bytes = form ? convertText(window, forms[form], "CP932") : window;
-                const SourceEncoding wanted[] = {SOURCE_SHIFT_JIS, SOURCE_EUC_JP, SOURCE_UTF8, SOURCE_ISO_2022_JP};
-                EXPECT_EQ(encodingOfWindow(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), 1), wanted[form])
-                    << forms[form] << ": " << utf8(window);
-            }
+    const SourceEncoding wanted[] = {SOURCE_SHIFT_JIS, SOURCE_EUC_JP, SOURCE_UTF8, SOURCE_ISO_2022_JP};
+    // Short texts and pieces of prose, each in the forms ("SEUJ") that lead its line.
+    std::ifstream texts(PEMO_SAMPLES "shortTexts.txt");
+    for (std::string line; std::getline(texts, line);) {
+        for (char form : line.substr(0, line.find('\t'))) {
+            const int f = int(std::string("SEUJ").find(form));
+            cases.push_back({convertText(line.substr(line.find('\t') + 1), forms[f], "UTF-8"), 1, wanted[f]});
         }
+    }
+    for (const auto& [text, ended, encoding] : cases) {
+        const std::vector<unsigned char> bytes(text.begin(), text.end());  // nothing past them
+        EXPECT_EQ(encodingOfWindow(bytes.data(), bytes.size(), ended), encoding) << utf8(text.substr(0, 40));
     }
     const struct { const char* name; SourceEncoding encoding; } names[] = {  // the rest in the converter's own table
         {"Utf-16BE", SOURCE_UTF16BE}, {"utf", SOURCE_UNDECIDED}, {"utf-8x", SOURCE_UNDECIDED}};

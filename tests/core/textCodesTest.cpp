@@ -1,6 +1,7 @@
-// Texts from outside the layout: templates, the command line and
-// filter rules (ア is 83 41, ヂ 83 61: folding a trail byte makes them equal).
+// Texts from outside the layout: templates, the command line, filter rules and drop
+// lists (ア is 83 41, ヂ 83 61: folding a trail byte makes them equal).
 #include "coreTestSupport.h"
+#include "app/dropList.h"
 #include "document/commandLineScan.h"
 #include "document/documentNames.h"
 #include "filter/filterRules.h"
@@ -49,12 +50,12 @@ TEST(CommandLine, Scan) {
         {"docs/memo.txt", 1, "docs", 0},
         {"\"never closed.txt", 1, "never closed.txt", 0}, {"\"", 1, "", 0},
         {"\x95\x5c.txt", 1, "\x95\x5c.txt", 0}, {"\"\x83\x22.txt\"", 1, "\x83\x22.txt", 0},
-        {"/p\x82\xa0.txt", 1, "\x82\xa0.txt", 1}, {"abc\x82", 1, "abc\x82", 0},
+        {"/p\x82\xa0.txt", 1, "\x82\xa0.txt", 1}, {"abc\x82", 1, "abc\x82", 0}, {"a/p", 1, "a", 1},
     };
     for (const auto& c : cases) {
         CommandLineScan s = scanCommandLine(c.line);
-        std::string name;
-        if (s.hasName && s.nameEnd >= s.nameStart) name.assign(c.line + s.nameStart, c.line + s.nameEnd + 1);
+        char name[21] = "";  // the longest name just fits
+        if (s.hasName) copyBounded(c.line + s.nameStart, c.line + s.nameEnd, name, sizeof name);
         EXPECT_EQ(std::tuple(s.hasName, name, s.printAtOnce), std::tuple(c.named, std::string(c.name), c.print)) << c.line;
     }
     EXPECT_EQ(scanCommandLine(nullptr).hasName, 0);
@@ -133,6 +134,23 @@ TEST(FilterRules, FirstTabCodeBecomesTheTabWidthWhenItFits) {
         EXPECT_EQ(expandTabCode(command, c.size, c.tab), c.ok) << c.command;
         EXPECT_STREQ(command, c.expanded);
     }
+}
+
+// A drop list in code page 932 as another program may hand it over: its names at 0x114 (the
+// offset little-endian), a long name that must not be cut, one too long for any buffer, and a
+// last name that the block cuts off. (Explorer's UTF-16 lists come through the paste journey.)
+TEST(DropList, NamesInTheBlock) {
+    const std::string kanji150(300, '\x8A');  // 滑 150 times
+    const std::string block = std::string("\x14\x01", 2) + std::string(0x112, '\0') + kanji150 + '\0' + std::string(520, 'a') + '\0' + "cut";
+    const std::vector<unsigned char> list(block.begin(), block.end());  // nothing to read past
+    DropCursor cursor;
+    ASSERT_TRUE(startDropList(list.data(), list.size(), &cursor));
+    std::string names;
+    uint16_t name[WIDE_NAME_LIMIT];
+    char inCodePage[2 * WIDE_NAME_LIMIT];
+    for (int refused = 0; nextDropName(&cursor, name, &refused); names += "|" + (refused ? "!" : std::string(inCodePage)))
+        writeCodePageName(name, inCodePage, sizeof inCodePage);
+    EXPECT_EQ(names, "|" + kanji150 + "|!");
 }
 
 }  // namespace
