@@ -45,41 +45,48 @@ int readRuleCommand(RulesText rules, const char* section, char* command, int com
 }
 
 // The rules file's text in code page 932: as it is, or from UTF-8 or UTF-16
-// (either byte order) after a byte-order mark, which editors on any system write. A missing or
-// unreadable file, or one larger than any rules file, is empty: no rules.
+// (either byte order) after a byte-order mark, which editors on any system
+// write. A missing file has no rules; one that is there but cannot be read
+// whole (held by another program, larger than any rules file, no memory)
+// gives 0: its rules are unknown, and reading the document raw could print
+// it as the wrong text.
 struct RulesFileText {
     char* bytes = nullptr;
     size_t size = 0;
     ~RulesFileText() { delete[] bytes; }
 
-    void read(const wchar_t* path) {
+    int read(const wchar_t* path) {
         HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, 0, nullptr);
-        DWORD fileSize = file != INVALID_HANDLE_VALUE ? GetFileSize(file, nullptr) : 0;
-        DWORD got = 0;
+        if (file == INVALID_HANDLE_VALUE) {
+            DWORD error = GetLastError();
+            return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        }
+        DWORD fileSize = GetFileSize(file, nullptr), got = 0;
         bytes = fileSize <= RULES_FILE_LIMIT ? new (std::nothrow) char[2 * fileSize + 2] : nullptr;
-        if (bytes && ReadFile(file, bytes, fileSize, &got, nullptr)) size = got;
-        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-        if (size >= 3 && !memcmp(bytes, "\xEF\xBB\xBF", 3)) fromUtf8();
-        else if (size >= 2 && !memcmp(bytes, "\xFF\xFE", 2)) fromUtf16(bytes + 2, int(size / 2 - 1));
-        else if (size >= 2 && !memcmp(bytes, "\xFE\xFF", 2)) fromBigEndian();
+        const bool whole = bytes && ReadFile(file, bytes, fileSize, &got, nullptr) && got == fileSize;
+        CloseHandle(file);
+        if (!whole) return 0;
+        size = got;
+        if (size >= 3 && !memcmp(bytes, "\xEF\xBB\xBF", 3)) return fromUtf8();
+        const bool little = size >= 2 && !memcmp(bytes, "\xFF\xFE", 2), big = size >= 2 && !memcmp(bytes, "\xFE\xFF", 2);
+        for (size_t i = 0; big && i + 1 < size; i += 2) std::swap(bytes[i], bytes[i + 1]);
+        return little || big ? fromUtf16(bytes + 2, int(size / 2 - 1)) : 1;
     }
-    void fromBigEndian() {
-        for (size_t i = 0; i + 1 < size; i += 2) std::swap(bytes[i], bytes[i + 1]);
-        fromUtf16(bytes + 2, int(size / 2 - 1));
-    }
-    void fromUtf8() {
+    int fromUtf8() {
         wchar_t* wide = new (std::nothrow) wchar_t[size];
         int units = wide ? MultiByteToWideChar(CP_UTF8, 0, bytes + 3, int(size - 3), wide, int(size)) : 0;
-        fromUtf16(reinterpret_cast<char*>(wide), units);
+        int converted = wide && fromUtf16(reinterpret_cast<char*>(wide), units);
         delete[] wide;
+        return converted;
     }
     // Two bytes at most a unit: the buffer holds them.
-    void fromUtf16(const char* units, int count) {
+    int fromUtf16(const char* units, int count) {
         uint16_t* wide = new (std::nothrow) uint16_t[size_t(count) + 1];
         if (wide && count) memcpy(wide, units, size_t(count) * 2);
         size = wide ? size_t(wideTo932(wide, count, bytes, int(2 * size + 2))) : 0;
         delete[] wide;
+        return wide != nullptr;
     }
 };
 
@@ -97,7 +104,10 @@ int findFilterInText(RulesText rules, const char* path, char* command, int comma
 
 int findFilterInFile(const wchar_t* configPath, const char* path, char* command, int commandSize) {
     RulesFileText file;
-    file.read(configPath);
+    if (!file.read(configPath)) {
+        command[0] = '\0';
+        return FILTER_UNUSABLE;
+    }
     return findFilterInText(RulesText{file.bytes, file.size}, path, command, commandSize);
 }
 

@@ -2,8 +2,8 @@
 // read anew for every file.
 #pragma once
 
-// The applying rule's command cannot be used (too long once expanded): the
-// file must not be read at all.
+// The applying rule's command cannot be used (too long once expanded), or
+// the rules file is there but cannot be read: the file must not be read at all.
 enum { FILTER_UNUSABLE = -1 };
 
 // Gives 0 when no rule applies (or the Ctrl key is down, or filterCancel is

@@ -228,7 +228,7 @@ TEST(FilterRunner, LoadsThroughTheRuleOfEachFile) {
     std::string prose, text;  // half a megabyte: the filter writes while it is fed
     const std::string a(65526, 'a'), window = "\xC3\xA9" + a + "aaaaaa\xE3\x81";
     for (int i = 0; i < 8000; ++i) prose += u8"" PROSE, text += PROSE;
-    const int CONTROL = 1, CANCEL = 2;
+    const int CONTROL = 1, CANCEL = 2, RULES_HELD = 4;
     const struct { const char* name; std::string bytes; int keys, ok; std::string text; }
     cases[] = {
         {"a.bad0", "x", 0, 0, ""}, {"a.long", "x", 0, 0, ""}, {"a.none", "x", 0, 0, ""},
@@ -236,6 +236,8 @@ TEST(FilterRunner, LoadsThroughTheRuleOfEachFile) {
         {"a.echo", "direct", 0, 1, "t8 x&T\r\n"}, {"big.echo", prose, 0, 1, "t8 x&T\r\n"}, {"big.quiet", prose, 0, 1, text}, {"a.echo", "direct", CONTROL, 1, "direct"},
         {"a.echo", "direct", CANCEL, 1, "direct"}, {"フィルタ\\a.txt", "x", 0, 1, "folder\r\n"},
         {"a.direct", std::string(70000, 'd'), 0, 1, std::string(70000, 'd')},
+        // Rules that are there but cannot be read (held by another program) are not taken for none.
+        {"a.text", "x", RULES_HELD, 0, ""},
         // The converter: its mapping, a cut end at its window's edge judged as the end, UTF-16
         // and EUC-JP characters cut at its pieces' ends; a bad option (".none") fails
         {"a.u8", u8"" PROSE "1\u301C3 \u2212\u2016\u2014\u00A2\u00A3\u00AC \u00A5\u203E\u0101", 0, 1, PROSE "1～3 －∥―￠￡￢ \\~?"},
@@ -252,7 +254,10 @@ TEST(FilterRunner, LoadsThroughTheRuleOfEachFile) {
         filterCancel = c.keys & CANCEL;
         size_t messages = 0;
         DialogAnswerer answerer([&](HWND) { return ++messages, IDOK; });
+        const DWORD sharing = c.keys & RULES_HELD ? 0 : FILE_SHARE_READ;  // by us alone, or by all
+        HANDLE held = CreateFileA(rules.path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, 0, nullptr);
         EXPECT_EQ(loadDocument(nullptr), c.ok) << c.name;
+        CloseHandle(held);
         keys[VK_CONTROL] = filterCancel = 0;
         SetKeyboardState(keys);
         std::string text;
