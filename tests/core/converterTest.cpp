@@ -26,7 +26,8 @@ TEST(Converter, DecodesEachEncodingWhateverItsPieces) {
         {SOURCE_UTF16BE, std::string("\x30\x42\x00", 3), sjis("あ") + "?"},
         {SOURCE_SHIFT_JIS, "\x82\xA0\xFF\x1B$B", "\x82\xA0\xFF\x1B$B"},
     };
-    std::u16string forms = u"\u301C\u2212\u2016\u2014\u00A2\u00A3\u00AC\u00A5\u203E\u2015";  // as code page 932 has them
+    // Characters that code page 932 has in other forms, which the conversions must take.
+    std::u16string forms = u"\u301C\u2212\u2016\u2014\u00A2\u00A3\u00AC\u00A5\u203E\u2015";
     takeCodePageForms(forms.data(), forms.size());
     EXPECT_EQ(forms, u"\uFF5E\uFF0D\u2225\u2015\uFFE0\uFFE1\uFFE2\\~\u2015");
     for (const auto& c : cases) {
@@ -61,12 +62,11 @@ TEST(Converter, DecidesTheEncoding) {
     const SourceEncoding wanted[] = {SOURCE_SHIFT_JIS, SOURCE_EUC_JP, SOURCE_UTF8, SOURCE_ISO_2022_JP};
     // Short texts and pieces of prose, each in the forms ("SEUJ") that lead its line.
     std::ifstream texts(PEMO_SAMPLES "shortTexts.txt");
-    for (std::string line; std::getline(texts, line);) {
+    for (std::string line; std::getline(texts, line);)
         for (char form : line.substr(0, line.find('\t'))) {
             const int f = int(std::string("SEUJ").find(form));
             cases.push_back({convertText(line.substr(line.find('\t') + 1), forms[f], "UTF-8"), 1, wanted[f]});
         }
-    }
     for (const auto& [text, ended, encoding] : cases) {
         const std::vector<unsigned char> bytes(text.begin(), text.end());  // nothing past them
         EXPECT_EQ(encodingOfWindow(bytes.data(), bytes.size(), ended), encoding) << utf8(text.substr(0, 40));

@@ -47,7 +47,7 @@ TEST_F(Document, LinesFromBytes) {
         {std::string("a\0b\0\n", 5), "1:a b |2:"},
         {"ab\r\n\fcd", "1:ab|2:^|2:cd"},
         // Line ends cut between the 512-byte blocks.
-        {x511 + "\r\ny", "1:" + x511 + "|2:y"},         {x511 + "\r\n\ny", "1:" + x511 + "|2:|3:y"}, {x511 + "\ry", "1:" + x511 + "|2:y"},
+        {x511 + "\r\ny", "1:" + x511 + "|2:y"}, {x511 + "\r\n\ny", "1:" + x511 + "|2:|3:y"}, {x511 + "\ry", "1:" + x511 + "|2:y"},
         {x511 + "\f\n", "1:" + x511 + "^|1:|2:"}, {x511.substr(1) + "\r\ny", "1:" + x511.substr(1) + "|2:y"},
         {std::string(511, 'a') + sjis("あ") + "b", "1:" + std::string(511, 'a') + "あb"},
     };

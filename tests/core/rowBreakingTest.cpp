@@ -41,7 +41,6 @@ using RowBreaking = EngineTest;
 TEST_F(RowBreaking, Rules) {
     // Switches: "w" word wrap, "k" kinsoku. Text in UTF-8, made CP932.
     const struct { int columns, tab; const char *switches, *text, *rows; } cases[] = {
-       
         {4, 4, "", "abcあ", "abc|あ"}, {4, 4, "", "ｱｲｳｴｵ", "ｱｲｳｴ|ｵ"},
         {10, 8, "", "abcdefghi\tj", "abcdefghi\t|j"}, {5, 8, "", "\tab", "\t|ab"},
         {6, 4, "", "abcdefg\txyz", "abcdef|g\txy|z"}, {10, 4, "w", "hello world wide", "hello |world wide"},
@@ -50,7 +49,6 @@ TEST_F(RowBreaking, Rules) {
         {4, 4, "k", "あ「い", "あ|「い"},
         {5, 4, "wk", "abcde)", "abcde|)"},
         {8, 8, "k", "abcdefg\t」", "abcdefg\t|」"},
-        
         {4, 4, "k", "ｱｲｳｴ｣", "ｱｲｳ|ｴ｣"},
         {4, 4, "k", "あいぃ", "あい|ぃ"},  // ぃ ends in byte A3, which alone is ｣
         {4, 4, "k", "abcdv", "abcd|v"},    // v is the trail byte of 」
