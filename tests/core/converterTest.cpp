@@ -54,10 +54,10 @@ TEST(Converter, RowAndCellOfShiftJis) {
 
 TEST(Converter, DecidesTheEncoding) {
     const std::string edge = "\xC3\xA9" + std::string(65532, 'a') + "\xE3\x81";
+    // The cut end is wrong UTF-8 only where the file ends.
     std::vector<std::tuple<std::string, int, SourceEncoding>> cases = {
-        {"\x1B[1m", 1, SOURCE_SHIFT_JIS}, {"\x0E@\x0F", 1, SOURCE_ISO_2022_JP},
-        {"\x1B$BF|\x1B(B", 1, SOURCE_ISO_2022_JP}, {edge, 1, SOURCE_SHIFT_JIS}, {edge, 0, SOURCE_UTF8},  // the cut end is wrong UTF-8 only where the file ends
-    };
+        {"\x1B[1m", 1, SOURCE_SHIFT_JIS}, {"a\x1B$", 1, SOURCE_SHIFT_JIS}, {"\x0E@\x0F", 1, SOURCE_ISO_2022_JP},
+        {"\x7F\x1B$BF|\x1B(B", 1, SOURCE_ISO_2022_JP}, {edge, 1, SOURCE_SHIFT_JIS}, {edge, 0, SOURCE_UTF8}};
     const char* forms[] = {"CP932", "EUC-JP-MS", "UTF-8", "ISO-2022-JP-3"};
     const SourceEncoding wanted[] = {SOURCE_SHIFT_JIS, SOURCE_EUC_JP, SOURCE_UTF8, SOURCE_ISO_2022_JP};
     // Short texts and pieces of prose, each in the forms ("SEUJ") that lead its line.
@@ -80,8 +80,9 @@ TEST(Converter, DecidesTheEncoding) {
         size_t found = 9;
         EXPECT_TRUE(encodingOfMark(bytes.data(), bytes.size(), &found) == encoding && found == length) << mark;
     }
-    for (const char* plain : {"ab\x1B", "ab\x0E", "ab\x80"}) {
-        EXPECT_EQ(plainLength(reinterpret_cast<const unsigned char*>(plain), strlen(plain)), 2u) << plain;
+    for (const char* plain : {"ab\x1B", "ab\x0E", "ab\x80", "ab"}) {
+        const std::vector<unsigned char> bytes(plain, plain + strlen(plain));  // nothing past them
+        EXPECT_EQ(plainLength(bytes.data(), bytes.size()), 2u) << plain;
     }
 }
 

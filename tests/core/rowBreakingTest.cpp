@@ -48,7 +48,7 @@ TEST_F(RowBreaking, Rules) {
         {5, 4, "w", "a-bcdef", "a-|bcdef"}, {4, 4, "k", "あい」", "あ|い」"},
         {4, 4, "k", "あ「い", "あ|「い"},
         {5, 4, "wk", "abcde)", "abcde|)"},
-        {8, 8, "k", "abcdefg\t」", "abcdefg\t|」"},
+        {8, 8, "k", "abcdefg\t」", "abcdefg\t|」"}, {6, 4, "k", "abcde\t」", "abcde|\t」"},
         {4, 4, "k", "ｱｲｳｴ｣", "ｱｲｳ|ｴ｣"},
         {4, 4, "k", "あいぃ", "あい|ぃ"},  // ぃ ends in byte A3, which alone is ｣
         {4, 4, "k", "abcdv", "abcd|v"},    // v is the trail byte of 」
@@ -60,7 +60,7 @@ TEST_F(RowBreaking, Rules) {
         layoutSettings.kinsoku = strchr(c.switches, 'k') != nullptr;
         EXPECT_EQ(rowsOf(breakText(sjis(c.text), c.columns)), c.rows);
     }
-    const int32_t tabs[][4] = {{1, 4, 10, 3}, {9, 8, 10, 1}, {0, 8, 5, 5}, {12, 4, 10, 1}, {3, 0, 80, 1}, {2, -3, 80, 2}};
+    const int32_t tabs[][4] = {{1, 4, 10, 3}, {9, 8, 10, 1}, {0, 8, 5, 5}, {12, 4, 10, 1}, {3, 0, 80, 1}, {5, 1, 80, 1}, {2, -3, 80, 2}};
     for (const auto& t : tabs) EXPECT_EQ(tabAdvance(t[0], t[1], t[2]), t[3]) << t[0] << " " << t[1];  // used, stop, columns
 }
 
