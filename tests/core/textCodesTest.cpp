@@ -28,8 +28,8 @@ TEST(Templates, Expansion) {
         {"Page &P of &A", 1024, "Page 2 of 5"}, {"&D &T &F", 1024, "2005/3/7 9:05 memo.txt"}, {"&d&&&&", 1024, "d&&"},
         {"&\x95\x5c", 1024, "\x95\x5c"},  // the "&" goes, 表 stays whole
         {"\x83&P", 1024, "\x83&P"},  // "&" as a trail byte is no code
-        {"ab&U tail", 10, "ab"}, {"abc", 3, ""}, {"Page &P of &A", 8, "Page 2"},  // pieces whole or not at all
-    };
+        // Pieces whole or not at all.
+        {"ab&U tail", 10, "ab"}, {"abc", 3, ""}, {"Page &P of &A", 8, "Page 2"}};
     for (const auto& c : cases) EXPECT_EQ(expand(c.text, c.size), c.expanded) << c.text;
     // A typed template is cut to whole characters: 表 is 95 5C, and a lone lead byte at the very end counts as one byte.
     const std::string cuts[][3] = {{"ab\x95\x5c", "5", "ab\x95\x5c"}, {"ab\x95\x5c", "4", "ab"},
@@ -50,8 +50,7 @@ TEST(CommandLine, Scan) {
         {"docs/memo.txt", 1, "docs", 0},
         {"\"never closed.txt", 1, "never closed.txt", 0}, {"\"", 1, "", 0},
         {"\x95\x5c.txt", 1, "\x95\x5c.txt", 0}, {"\"\x83\x22.txt\"", 1, "\x83\x22.txt", 0},
-        {"/p\x82\xa0.txt", 1, "\x82\xa0.txt", 1}, {"abc\x82", 1, "abc\x82", 0}, {"a/p", 1, "a", 1},
-    };
+        {"/p\x82\xa0.txt", 1, "\x82\xa0.txt", 1}, {"abc\x82", 1, "abc\x82", 0}, {"a/p", 1, "a", 1}};
     for (const auto& c : cases) {
         CommandLineScan s = scanCommandLine(c.line);
         char name[21] = "";  // the longest name just fits
@@ -92,8 +91,7 @@ TEST(FilterRules, FolderAndSuffixTests) {
         {"C:\\documents\\a.txt", "c:\\DOC", 1, 0},
         {"c:\\\x83\x41\\a.TXT", "C:\\\x83\x41", 1, 0}, {"c:\\\x83\x61\\a.txt", "C:\\\x83\x41", 0, 0},
         {"\x83\x41.txt", "\x83\x41.TXT", 1, 1}, {"\x83\x61.txt", "\x83\x41.TXT", 0, 0},
-        {"a\x83\x5C", "\\", 0, 0},
-    };
+        {"a\x83\x5C", "\\", 0, 0}};
     for (const auto& c : cases) {
         EXPECT_EQ(startsWithFolder(c.path, c.rule), c.folder) << c.path << " | " << c.rule;
         EXPECT_EQ(matchesSuffixes(c.path, c.rule), c.suffix) << c.path << " | " << c.rule;
@@ -126,8 +124,7 @@ TEST(FilterRules, FirstTabCodeBecomesTheTabWidthWhenItFits) {
     const struct { const char* command; int size, tab, ok; const char* expanded; } cases[] = {
         {"conv -t&T -x&T", 260, 8, 1, "conv -t8 -x&T"},
         {"a&t &", 260, 8, 1, "a&t &"}, {"\x81&T", 260, 8, 1, "\x81&T"},
-        {"x&Ty", 5, 10, 1, "x10y"}, {"x&Ty", 4, 10, 0, "x&Ty"}, {"&T", 3, 100, 0, "&T"},
-    };
+        {"x&Ty", 5, 10, 1, "x10y"}, {"x&Ty", 4, 10, 0, "x&Ty"}, {"&T", 3, 100, 0, "&T"}};
     for (const auto& c : cases) {
         char command[300];
         strcpy(command, c.command);
@@ -136,20 +133,27 @@ TEST(FilterRules, FirstTabCodeBecomesTheTabWidthWhenItFits) {
     }
 }
 
-// A drop list in code page 932 as another program may hand it over: its names at 0x114 (the
-// offset little-endian), a long name that must not be cut, one too long for any buffer, and a
-// last name that the block cuts off. (Explorer's UTF-16 lists come through the paste journey.)
+// Drop lists as programs hand them over. In code page 932: its names at 0x114 (the offset
+// little-endian), a long name that must not be cut, one too long for any buffer, and a last name
+// that the block cuts off. In UTF-16: a name that just fits, one a unit longer, and the end of
+// the block right after it, with no empty name to end the list.
 TEST(DropList, NamesInTheBlock) {
     const std::string kanji150(300, '\x8A');  // 滑 150 times
-    const std::string block = std::string("\x14\x01", 2) + std::string(0x112, '\0') + kanji150 + '\0' + std::string(520, 'a') + '\0' + "cut";
-    const std::vector<unsigned char> list(block.begin(), block.end());  // nothing to read past
-    DropCursor cursor{};
-    std::string names = startDropList(list.data(), list.size(), &cursor) ? "" : "refused";
-    uint16_t name[WIDE_NAME_LIMIT];
-    char inCodePage[2 * WIDE_NAME_LIMIT];
-    for (int refused = 0; nextDropName(&cursor, name, &refused); names += "|" + (refused ? "!" : std::string(inCodePage)))
-        writeCodePageName(name, inCodePage, sizeof inCodePage);
-    EXPECT_EQ(names, "|" + kanji150 + "|!");
+    const std::u16string wide = std::u16string(u"a\0", 2) + std::u16string(259, u'x') + u'\0' + std::u16string(260, u'y') + u'\0';
+    const std::tuple<char, std::string, std::string> blocks[] = {  // wide?, names, read back
+        {0, kanji150 + '\0' + std::string(520, 'a') + '\0' + "cut", "|" + kanji150 + "|!"},
+        {1, std::string(reinterpret_cast<const char*>(wide.data()), 2 * wide.size()), "|a|" + std::string(259, 'x') + "|!"}};
+    for (const auto& [isWide, names, expected] : blocks) {
+        const std::string block = "\x14\x01" + std::string(14, '\0') + isWide + std::string(0x114 - 17, '\0') + names;
+        const std::vector<unsigned char> list(block.begin(), block.end());  // nothing to read past
+        DropCursor cursor{};
+        std::string read = startDropList(list.data(), list.size(), &cursor) ? "" : "refused";
+        uint16_t name[WIDE_NAME_LIMIT];
+        char inCodePage[2 * WIDE_NAME_LIMIT];
+        for (int refused = 0; nextDropName(&cursor, name, &refused); read += "|" + (refused ? "!" : std::string(inCodePage)))
+            writeCodePageName(name, inCodePage, sizeof inCodePage);
+        EXPECT_EQ(read, expected);
+    }
 }
 
 }  // namespace
