@@ -15,7 +15,7 @@ TEST(PageMath, Units) {
     for (const auto& s : screen) EXPECT_EQ(himetricToScreen(s[0], s[1], s[2]), s[3]) << s[0] << " " << s[1];
     const int32_t heights[][3] = {{96, 100, -13}, {300, 100, -42}, {96, 105, -14}, {96, 0, 0}};
     for (const auto& h : heights) EXPECT_EQ(fontHeightForDevice(h[0], h[1]), h[2]) << h[0] << " " << h[1];
-    const int32_t rounded[][2] = {{20990, 21000}, {-150, -150}, {INT32_MAX, INT32_MAX}};
+    const int32_t rounded[][2] = {{20990, 21000}, {21000, 21000}, {-150, -150}, {INT32_MAX, INT32_MAX}};
     for (const auto& r : rounded) EXPECT_EQ(roundUpToMillimetre(r[0]), r[1]);
     const int32_t adopted[][3] = {{21000, 21099, 21000}, {21000, 21100, 21100}};
     for (const auto& a : adopted) EXPECT_EQ(adoptMeasuredPaperSize(a[0], a[1]), a[2]) << a[1];
