@@ -54,7 +54,7 @@ TEST(Converter, RowAndCellOfShiftJis) {
 
 TEST(Converter, DecidesTheEncoding) {
     const std::string edge = "\xC3\xA9" + std::string(65532, 'a') + "\xE3\x81";
-    // The cut end is wrong UTF-8 only where the file ends.
+    // The edge's cut end is wrong UTF-8 only where the file ends.
     std::vector<std::tuple<std::string, int, SourceEncoding>> cases = {
         {"\x1B[1m", 1, SOURCE_SHIFT_JIS}, {"a\x1B$", 1, SOURCE_SHIFT_JIS}, {"\x0E@\x0F", 1, SOURCE_ISO_2022_JP},
         {"\x7F\x1B$BF|\x1B(B", 1, SOURCE_ISO_2022_JP}, {edge, 1, SOURCE_SHIFT_JIS}, {edge, 0, SOURCE_UTF8}};

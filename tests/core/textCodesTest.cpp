@@ -91,7 +91,7 @@ TEST(FilterRules, FolderAndSuffixTests) {
         {"C:\\documents\\a.txt", "c:\\DOC", 1, 0},
         {"c:\\\x83\x41\\a.TXT", "C:\\\x83\x41", 1, 0}, {"c:\\\x83\x61\\a.txt", "C:\\\x83\x41", 0, 0},
         {"\x83\x41.txt", "\x83\x41.TXT", 1, 1}, {"\x83\x61.txt", "\x83\x41.TXT", 0, 0},
-        {"a\x83\x5C", "\\ ", 0, 0}};
+        {"a\x83\x5C", "\\ ", 0, 0}};  // a list that ends in a separator
     for (const auto& c : cases) {
         EXPECT_EQ(startsWithFolder(c.path, c.rule), c.folder) << c.path << " | " << c.rule;
         EXPECT_EQ(matchesSuffixes(c.path, c.rule), c.suffix) << c.path << " | " << c.rule;
