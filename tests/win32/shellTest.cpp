@@ -82,13 +82,14 @@ protected:
     void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\dalvek"); }
 };
 
-// Unusable stored values leave the defaults (the journeys store and read back usable
-// ones), and the zoom menu marks the scale in use.
+// Unusable stored values leave the defaults while the last template, stored usable beside
+// them, is read (the journeys store the others); the zoom menu marks the scale in use.
 TEST_F(Shell, UnusableStoredValuesAreRefused) {
     const char *own = programKeyPath, *editor = editorKeyPath;
     store(own, "preview scale", REG_DWORD, dword(0));
     store(own, "logfont", REG_BINARY, std::string(59, 'A'));
     store(own, "footer(left)", REG_SZ, std::string(300, 'x'));
+    store(own, "footer(right)", REG_SZ, std::string("&P", 3));
     store(own, "margin", REG_BINARY, std::string(15, '\0'));
     store(editor, "tab count", REG_DWORD, dword(DWORD(-5)));
     store(editor, "kinsoku1", REG_SZ, std::string(256, '.'));
@@ -107,7 +108,7 @@ TEST_F(Shell, UnusableStoredValuesAreRefused) {
     mainWindowProc(nullptr, WM_INITMENUPOPUP, WPARAM(zoom), 8);
     EXPECT_TRUE(GetMenuState(zoom, IDM_ZOOM100, MF_BYCOMMAND) & MF_CHECKED);
     EXPECT_TRUE(previewScale == 100 && layoutSettings.tabCount == 4 && !strcmp(font.lfFaceName, "face") &&
-                pageSetup.rtMargin.left == 2000 && !headerFooterSettings.footerLeft[0] && !strcmp(defaultExtension, "txt") &&
+                pageSetup.rtMargin.left == 2000 && !headerFooterSettings.footerLeft[0] && !strcmp(headerFooterSettings.footerRight, "&P") && !strcmp(defaultExtension, "txt") &&
                 !strcmp(layoutSettings.kinsokuLineStart, defaultKinsokuLineStart));
 }
 
