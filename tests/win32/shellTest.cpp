@@ -355,7 +355,7 @@ TEST(UnicodeNames, OpenedShownAndMatchedWhole) {
     const std::string base932 = std::string(folder932, GetTempPathA(MAX_PATH, folder932)) + "caf?\\";
     const std::wstring rules = std::wstring(module, GetModuleFileNameW(nullptr, module, MAX_PATH) - 9) + L".ini";
     const std::string rulesText = "[Initialize]\nNumOfFilter=2\n[Filter1]\nSuffixes=.direct\n[Filter2]\nSuffixes=.u8\n"
-                                  "InputFilter=sjisConverter.exe\nConsole=0\n";
+                                  "Console=0\nInputFilter=sjisConverter.exe";  // its last character ends the file
     std::string forms[] = {"\xFF\xFE", "\xFE\xFF", "\xEF\xBB\xBF" + rulesText};  // UTF-16 LE and BE, UTF-8
     for (char c : rulesText) forms[0] += {c, '\0'}, forms[1] += {'\0', c};
     CreateDirectoryW(base.c_str(), nullptr);
