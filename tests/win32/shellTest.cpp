@@ -15,7 +15,6 @@
 #include "app/mainWindow.h"
 #include "app/resource.h"
 #include "app/windowCommands.h"
-#include "document/commandLineFile.h"
 #include "document/documentLoader.h"
 #include "document/documentNames.h"
 #include "document/wideNames.h"
@@ -25,6 +24,7 @@
 #include "layout/headerFooter.h"
 #include "layout/layoutSettings.h"
 #include "layout/pagination.h"
+#include "print/formatDialog.h"
 #include "print/pageMetrics.h"
 #include "print/pageSetup.h"
 #include "print/printJob.h"
@@ -82,15 +82,17 @@ protected:
     void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\dalvek"); }
 };
 
-// Unusable stored values leave the defaults while the last template, stored usable beside
-// them, is read (the journeys store the others); the zoom menu marks the scale in use.
+// Unusable stored values leave the defaults while zero margins and the last template and
+// flag, stored usable beside them, are read (the journeys store the others); the zoom menu
+// marks the scale in use, and the format dialog opens the edits of the footer alone.
 TEST_F(Shell, UnusableStoredValuesAreRefused) {
     const char *own = programKeyPath, *editor = editorKeyPath;
     store(own, "preview scale", REG_DWORD, dword(0));
     store(own, "logfont", REG_BINARY, std::string(59, 'A'));
     store(own, "footer(left)", REG_SZ, std::string(300, 'x'));
     store(own, "footer(right)", REG_SZ, std::string("&P", 3));
-    store(own, "margin", REG_BINARY, std::string(15, '\0'));
+    store(own, "print footer", REG_DWORD, dword(1));
+    store(own, "margin", REG_BINARY, std::string(16, '\0'));  // zero is no "none stored"
     store(editor, "tab count", REG_DWORD, dword(DWORD(-5)));
     store(editor, "kinsoku1", REG_SZ, std::string(256, '.'));
     store(editor, "default ext", REG_SZ, std::string("html", 5));
@@ -107,8 +109,13 @@ TEST_F(Shell, UnusableStoredValuesAreRefused) {
     HMENU zoom = GetSubMenu(GetSubMenu(popupMenu, 0), 8);
     mainWindowProc(nullptr, WM_INITMENUPOPUP, WPARAM(zoom), 8);
     EXPECT_TRUE(GetMenuState(zoom, IDM_ZOOM100, MF_BYCOMMAND) & MF_CHECKED);
+    HWND form = CreateDialogA(appInstance, MAKEINTRESOURCEA(IDD_FORMAT), nullptr, formatDialogProc);
+    std::string rows;
+    for (int id = IDC_HEADER_LEFT; id < IDC_HEADER_LEFT + 6; ++id) rows += IsWindowEnabled(GetDlgItem(form, id)) ? '1' : '0';
+    DestroyWindow(form);
+    EXPECT_EQ(rows, "000111");
     EXPECT_TRUE(previewScale == 100 && layoutSettings.tabCount == 4 && !strcmp(font.lfFaceName, "face") &&
-                pageSetup.rtMargin.left == 2000 && !headerFooterSettings.footerLeft[0] && !strcmp(headerFooterSettings.footerRight, "&P") && !strcmp(defaultExtension, "txt") &&
+                !pageSetup.rtMargin.left && !headerFooterSettings.footerLeft[0] && !strcmp(headerFooterSettings.footerRight, "&P") && !strcmp(defaultExtension, "txt") &&
                 !strcmp(layoutSettings.kinsokuLineStart, defaultKinsokuLineStart));
 }
 
@@ -123,7 +130,7 @@ HDROP dropOf(const std::vector<std::string>& names) {
 }
 
 // One dropped file is shown; several are printed after one question, and cancelling the
-// second job leaves the third unloaded. No command line names nothing.
+// second job leaves the third unloaded.
 TEST_F(Shell, WindowInput) {
     HWND window = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     columnsPerRow = 80, rowsPerPage = 60;
@@ -157,8 +164,6 @@ TEST_F(Shell, WindowInput) {
     RegDeleteKeyValueA(HKEY_CURRENT_USER, spooler, "CUPS:PDF");
 
     DestroyWindow(window);
-    printAtOnce = 1;
-    EXPECT_TRUE(takeCommandLineFile(nullptr) == 0 && !printAtOnce);
 }
 
 #define PROSE "吾輩は猫である。名前はまだ無い。\r\nどこで生れたか頓と見当がつかぬ。\r\n"
@@ -356,7 +361,8 @@ TEST(UnicodeNames, OpenedShownAndMatchedWhole) {
     const std::wstring rules = std::wstring(module, GetModuleFileNameW(nullptr, module, MAX_PATH) - 9) + L".ini";
     const std::string rulesText = "[Initialize]\nNumOfFilter=2\n[Filter1]\nSuffixes=.direct\n[Filter2]\nSuffixes=.u8\n"
                                   "Console=0\nInputFilter=sjisConverter.exe";  // its last character ends the file
-    std::string forms[] = {"\xFF\xFE", "\xFE\xFF", "\xEF\xBB\xBF" + rulesText};  // UTF-16 LE and BE, UTF-8
+    // UTF-16 LE and BE, UTF-8
+    std::string forms[] = {"\xFF\xFE", "\xFE\xFF", "\xEF\xBB\xBF" + rulesText};
     for (char c : rulesText) forms[0] += {c, '\0'}, forms[1] += {'\0', c};
     CreateDirectoryW(base.c_str(), nullptr);
     std::wstring shownMessage;
