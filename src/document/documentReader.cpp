@@ -10,7 +10,7 @@ namespace {
 struct ScanState {
     LineNode* node = nullptr;
     int continuing = 0;
-    int pendingCR = 0;
+    bool pendingCR = false;
 };
 
 // Ends the current line at `end`: the continuing line grows to it, or a new
@@ -53,7 +53,7 @@ int scanBlock(ScanState& state, const char* buffer, int n) {
     if (!bytes) return 0;
     int begin = 0;
     if (state.pendingCR && bytes[0] == '\n') begin = 1;  // CR LF cut between blocks
-    state.pendingCR = 0;
+    state.pendingCR = false;
     int segment = begin;
     for (int i = begin; i < n; ++i) {
         i = findControlByte(bytes, i, n);
@@ -64,7 +64,7 @@ int scanBlock(ScanState& state, const char* buffer, int n) {
         } else if (c == '\n' || c == '\r') {
             int end = i;  // a line ends before its CR, whether an LF follows or not
             if (c == '\r') {
-                if (i == n - 1) state.pendingCR = 1;
+                if (i == n - 1) state.pendingCR = true;
                 else if (bytes[i + 1] == '\n') ++i;  // the pair ends one line
             }
             if (!endLine(state, bytes + segment, bytes + end)) return 0;

@@ -1,5 +1,6 @@
 #include "rowBreaking.h"
 
+#include <algorithm>
 #include <cstring>
 #include <thread>
 
@@ -22,7 +23,7 @@ int32_t tabAdvance(int64_t used, int32_t tabCount, int32_t columns) {
     if (tabCount < 1) tabCount = 4;  // a stop every 0 columns means nothing
     int64_t advance = tabCount - used % tabCount;
     int64_t room = int64_t(columns) - used;
-    int64_t smaller = advance < room ? advance : room;
+    int64_t smaller = std::min(advance, room);
     return smaller <= 0 ? 1 : int32_t(smaller);
 }
 
@@ -314,7 +315,7 @@ void breakLineWith(LineNode* line, const GroupTables& tables) {
     // the rows before the failed one: either way it goes back (the latest
     // carve, so its space is free again at once).
     if (!ok || breaker.rowIndex == 1) {
-        if (breaker.rowIndex > 0) dropRowTable(line->rows, breaker.rowIndex);
+        dropRowTable(line->rows, breaker.rowIndex);
         line->rows = nullptr;
     }
 }

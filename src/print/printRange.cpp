@@ -1,5 +1,7 @@
 #include "printRange.h"
 
+#include <algorithm>
+
 PageRange choosePageRange(int usePageNumbers, uint16_t fromPage, uint16_t toPage, int32_t pageCount) {
     if (!usePageNumbers || pageCount < 1) return PageRange{1, pageCount};
     int32_t from = fromPage == 0 ? 1 : fromPage;
@@ -8,5 +10,5 @@ PageRange choosePageRange(int usePageNumbers, uint16_t fromPage, uint16_t toPage
 }
 
 uint16_t dialogPageNumber(int32_t page) {
-    return uint16_t(page < 1 ? 1 : page > 65535 ? 65535 : page);
+    return uint16_t(std::clamp<int32_t>(page, 1, 65535));
 }

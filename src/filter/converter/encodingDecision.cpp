@@ -112,7 +112,7 @@ int64_t eucJpCost(Reading r) {
             r.addKana(next[0]);
         } else if (whole && byte == 0x8F && isEucByte(next[0]) && isEucByte(next[1])) {
             r.add(SUPPLEMENT_COST);
-        } else if (whole && byte >= 0xA1 && isEucByte(next[0])) {
+        } else if (whole && isEucByte(byte) && isEucByte(next[0])) {
             r.add(rowCellCost(int(byte) - 0xA0, int(next[0]) - 0xA0));
         } else {
             r.add(INVALID_COST);
