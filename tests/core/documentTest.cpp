@@ -85,7 +85,7 @@ TEST_F(Document, RowsOnPages) {
 // Running out of memory at any allocation fails that step cleanly: a list
 // that can still be drawn, nothing leaked, and the next attempt succeeds.
 TEST_F(Document, EveryAllocationCanFail) {
-    const std::string text = std::string(600, 'x') + "\r\nab\fcd\n" + std::string(30, 'y');
+    const std::string text = std::string(600, 'x') + "\r\nab\fcd\n" + std::string(30, 'y') + "\n";
     const std::string expected = layOut(text, 8, 4);
     for (int failing = 1;; ++failing) {
         SCOPED_TRACE(failing);

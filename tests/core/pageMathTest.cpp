@@ -17,7 +17,7 @@ TEST(PageMath, Units) {
     for (const auto& h : heights) EXPECT_EQ(fontHeightForDevice(h[0], h[1]), h[2]) << h[0] << " " << h[1];
     const int32_t rounded[][2] = {{20990, 21000}, {21000, 21000}, {-150, -150}, {INT32_MAX, INT32_MAX}};
     for (const auto& r : rounded) EXPECT_EQ(roundUpToMillimetre(r[0]), r[1]);
-    const int32_t adopted[][3] = {{21000, 21099, 21000}, {21000, 21100, 21100}};
+    const int32_t adopted[][3] = {{21000, 21099, 21000}, {21000, 21100, 21100}, {21000, 20900, 20900}};
     for (const auto& a : adopted) EXPECT_EQ(adoptMeasuredPaperSize(a[0], a[1]), a[2]) << a[1];
     const int32_t scaled[][3] = {{794, 60, 476}, {1123, 75, 842}};
     for (const auto& s : scaled) EXPECT_EQ(scaleForPreview(s[0], s[1]), s[2]) << s[0] << " " << s[1];
