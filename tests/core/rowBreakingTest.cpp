@@ -44,7 +44,7 @@ TEST_F(RowBreaking, Rules) {
         {10, 8, "", "abcdefghi\tj", "abcdefghi\t|j"}, {5, 8, "", "\tab", "\t|ab"},
         {6, 4, "", "abcdefg\txyz", "abcdef|g\txy|z"}, {10, 4, "w", "hello world wide", "hello |world wide"},
         {4, 4, "w", "ab abcde", "ab a|bcde"},
-        {5, 4, "w", "a-bcdef", "a-|bcdef"}, {4, 4, "k", "あい」", "あ|い」"},
+        {5, 4, "w", "a-bcdef", "a-|bcdef"}, {4, 4, "k", "あい」。", "あ|い」。"},
         {4, 4, "k", "あ「い", "あ|「い"},
         {5, 4, "wk", "abcde)", "abcde|)"},
         {8, 8, "k", "abcdefg\t」", "abcdefg\t|」"}, {6, 4, "k", "abcde\t」", "abcde|\t」"},
