@@ -92,7 +92,7 @@ TEST_F(Shell, UnusableStoredValuesAreRefused) {
     store(own, "footer(left)", REG_SZ, std::string(300, 'x'));
     store(own, "footer(right)", REG_SZ, std::string("&P", 3));
     store(own, "print footer", REG_DWORD, dword(1));
-    store(own, "margin", REG_BINARY, std::string(16, '\0'));  // zero is no "none stored"
+    store(own, "margin", REG_BINARY, std::string(16, '\0'));  // all four chosen as zero
     store(editor, "tab count", REG_DWORD, dword(DWORD(-5)));
     store(editor, "kinsoku1", REG_SZ, std::string(256, '.'));
     store(editor, "default ext", REG_SZ, std::string("html", 5));
