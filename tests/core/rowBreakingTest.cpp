@@ -42,7 +42,7 @@ TEST_F(RowBreaking, Rules) {
     const struct { int columns, tab; const char *switches, *text, *rows; } cases[] = {
         {4, 4, "", "abcあ", "abc|あ"}, {4, 4, "", "ｱｲｳｴｵ", "ｱｲｳｴ|ｵ"},
         {10, 8, "", "abcdefghi\tj", "abcdefghi\t|j"}, {5, 8, "", "\tab", "\t|ab"},
-        {6, 4, "", "abcdefg\txyz", "abcdef|g\txy|z"}, {10, 4, "w", "hello world wide", "hello |world wide"},
+        {6, 4, "", "abcdefg\txyz", "abcdef|g\txy|z"}, {5, 4, "w", "hello world wide", "hello| |world| wide"},
         {4, 4, "w", "ab abcde", "ab a|bcde"},
         {5, 4, "w", "a-bcdef", "a-|bcdef"}, {4, 4, "k", "あい」。", "あ|い」。"},
         {4, 4, "k", "あ「い", "あ|「い"},
