@@ -31,8 +31,9 @@ TEST(Templates, Expansion) {
         // Pieces whole or not at all.
         {"ab&U tail", 10, "ab"}, {"abc", 3, ""}, {"Page &P of &A", 8, "Page 2"}};
     for (const auto& c : cases) EXPECT_EQ(expand(c.text, c.size), c.expanded) << c.text;
-    // A typed template is cut to whole characters: 表 is 95 5C, and a lone lead byte at the very end counts as one byte.
-    const std::string cuts[][3] = {{"ab\x95\x5c", "5", "ab\x95\x5c"}, {"ab\x95\x5c", "4", "ab"},
+    // A typed template is cut to whole characters: 亜 is 88 9F (a trail byte that could lead), 表 95 5C,
+    // and a lone lead byte at the very end counts as one byte.
+    const std::string cuts[][3] = {{"\x88\x9fg", "3", "\x88\x9f"}, {"ab\x95\x5c", "4", "ab"},
                                    {"abc\x95", "5", "abc\x95"}};
     for (const auto& c : cuts) {
         char cut[8] = "#######";
@@ -122,7 +123,7 @@ TEST(FilterRules, RulesFileText) {
 
 TEST(FilterRules, FirstTabCodeBecomesTheTabWidthWhenItFits) {
     const struct { const char* command; int size, tab, ok; const char* expanded; } cases[] = {
-        {"conv -t&T -x&T", 260, 8, 1, "conv -t8 -x&T"},
+        {"conv \x95\\&T -x&T", 260, 8, 1, "conv \x95\\8 -x&T"},
         {"a&t &", 260, 8, 1, "a&t &"}, {"\x81&T", 260, 8, 1, "\x81&T"},
         {"x&Ty", 5, 10, 1, "x10y"}, {"x&Ty", 4, 10, 0, "x&Ty"}, {"&T", 3, 100, 0, "&T"}};
     for (const auto& c : cases) {
