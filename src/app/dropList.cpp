@@ -10,7 +10,7 @@ uint32_t readUint32(const unsigned char* p) {
 
 // The width of one name unit, and whether the unit at p is the terminator.
 int unitSize(const DropCursor& c) { return c.wide ? 2 : 1; }
-int isTerminator(const DropCursor& c, const unsigned char* p) { return !p[0] && (!c.wide || !p[1]); }
+bool isTerminator(const DropCursor& c, const unsigned char* p) { return !p[0] && (!c.wide || !p[1]); }
 
 // Where the name at the cursor ends (its terminator), or null when the block
 // ends first.
@@ -20,18 +20,18 @@ const unsigned char* terminatorOf(const DropCursor& c) {
     return nullptr;
 }
 
-int copyWideName(const unsigned char* name, const unsigned char* terminator, uint16_t* out) {
+bool copyWideName(const unsigned char* name, const unsigned char* terminator, uint16_t* out) {
     ptrdiff_t units = (terminator - name) / 2;
-    if (units >= WIDE_NAME_LIMIT) return 0;
+    if (units >= WIDE_NAME_LIMIT) return false;
     for (ptrdiff_t i = 0; i <= units; ++i) out[i] = uint16_t(name[2 * i] | name[2 * i + 1] << 8);
-    return 1;
+    return true;
 }
 
-int copyByteName(const unsigned char* name, const unsigned char* terminator, uint16_t* out) {
+bool copyByteName(const unsigned char* name, const unsigned char* terminator, uint16_t* out) {
     // A unit takes one byte or two: a longer name cannot fit, and a shorter one
     // that does not is refused by the conversion. Never cut: that names another file.
     ptrdiff_t length = terminator - name;
-    if (length >= 2 * WIDE_NAME_LIMIT) return 0;
+    if (length >= 2 * WIDE_NAME_LIMIT) return false;
     int units = ansiToWide(reinterpret_cast<const char*>(name), int(length), out, WIDE_NAME_LIMIT - 1);
     out[units] = 0;
     return units > 0;
@@ -39,23 +39,23 @@ int copyByteName(const unsigned char* name, const unsigned char* terminator, uin
 
 }  // namespace
 
-int startDropList(const unsigned char* block, size_t size, DropCursor* cursor) {
-    if (!block || size < DROPFILES_SIZE) return 0;
+bool startDropList(const unsigned char* block, size_t size, DropCursor* cursor) {
+    if (!block || size < DROPFILES_SIZE) return false;
     uint32_t names = readUint32(block);
-    if (names > size) return 0;
+    if (names > size) return false;
     *cursor = DropCursor{block + names, block + size, readUint32(block + 16) != 0};
-    return 1;
+    return true;
 }
 
-int hasDropName(const DropCursor& c) {
+bool hasDropName(const DropCursor& c) {
     return c.end - c.at >= unitSize(c) && !isTerminator(c, c.at);
 }
 
-int nextDropName(DropCursor* cursor, uint16_t* out, int* refused) {
+bool nextDropName(DropCursor* cursor, uint16_t* out, int* refused) {
     const unsigned char* terminator = hasDropName(*cursor) ? terminatorOf(*cursor) : nullptr;
-    if (!terminator) return 0;
+    if (!terminator) return false;
     *refused = !(cursor->wide ? copyWideName : copyByteName)(cursor->at, terminator, out);
     if (*refused) out[0] = 0;
     cursor->at = terminator + unitSize(*cursor);
-    return 1;
+    return true;
 }

@@ -15,17 +15,17 @@ struct DropCursor {
     int wide;
 };
 
-// Starts at the first name; gives 0 for a block smaller than its header or
+// Starts at the first name; false for a block smaller than its header or
 // whose names would start outside it.
-int startDropList(const unsigned char* block, size_t size, DropCursor* cursor);
+bool startDropList(const unsigned char* block, size_t size, DropCursor* cursor);
 
 // Whether a name (not the empty one that ends the list) starts at the cursor.
-int hasDropName(const DropCursor& cursor);
+bool hasDropName(const DropCursor& cursor);
 
 // Writes the name at the cursor into out (WIDE_NAME_LIMIT units) in UTF-16
-// and moves past it. Gives 0 when no whole name is there. A UTF-16 name is
+// and moves past it; false when no whole name is there. A UTF-16 name is
 // kept as it is; a byte name, in the system's ANSI code page, is converted.
 // A name of WIDE_NAME_LIMIT units or more, or bytes that are no text, are
 // refused (*refused set, out empty) rather than cut into the name of some
 // other file.
-int nextDropName(DropCursor* cursor, uint16_t* out, int* refused);
+bool nextDropName(DropCursor* cursor, uint16_t* out, int* refused);

@@ -66,7 +66,6 @@ int startsUtf8Sequence(unsigned char byte) {
 
 CommandLineScan scanCommandLine(const char* line, MultiByteStart startsMultiByte) {
     Scanner scanner;
-    if (!line) return scanner.result;
     int32_t i = 0;
     for (; line[i]; ++i) {
         if (startsMultiByte(static_cast<unsigned char>(line[i]))) {
@@ -78,10 +77,9 @@ CommandLineScan scanCommandLine(const char* line, MultiByteStart startsMultiByte
         }
     }
     if (scanner.result.hasName && !scanner.nameEnded) {
-        // The line ended inside the name: it runs to the last byte.
-        int32_t last = i;
-        while (last > 0 && !line[last]) --last;
-        scanner.result.nameEnd = line[last] ? last : -1;
+        // The line ended inside the name: it runs to the last byte, which is
+        // the lead byte the scan stopped at or the one before the terminator.
+        scanner.result.nameEnd = line[i] ? i : i - 1;
     }
     return scanner.result;
 }

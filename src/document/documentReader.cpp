@@ -30,7 +30,8 @@ int endLine(ScanState& state, char* segment, char* end) {
 
 // The first position from i on whose byte may end a line (a byte below
 // 0x0E), or n; eight bytes at a time. The lowest byte that the test marks in
-// a word is always a true one, as no borrow reaches it.
+// a word is always a true one, as no borrow reaches it. The text's
+// terminator at n ends the last bytes' scan.
 int findControlByte(const char* buffer, int i, int n) {
     const uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
     while (i + 8 <= n) {
@@ -40,7 +41,7 @@ int findControlByte(const char* buffer, int i, int n) {
         if (below) return i + (__builtin_ctzll(below) >> 3);  // bytes in memory order
         i += 8;
     }
-    while (i < n && static_cast<unsigned char>(buffer[i]) >= 0x0E) ++i;
+    while (static_cast<unsigned char>(buffer[i]) > '\r') ++i;
     return i;
 }
 

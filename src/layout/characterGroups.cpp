@@ -19,11 +19,7 @@ void describeLeadRanges(GroupTables& t) {
             ++ranges;
         }
     }
-    if (ranges == 0) return;
-    if (ranges == 1) {
-        firsts[1] = firsts[0];
-        lasts[1] = lasts[0];
-    }
+    if (ranges < 2) return;  // code page 932 has two; one is left to the plain test
     const uint64_t ones = 0x0101010101010101ULL;
     for (int k = 0; k < 2; ++k) {
         t.rangeStarts[k] = ones * uint64_t(0x80 - (firsts[k] - 0x80));

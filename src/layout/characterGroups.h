@@ -19,9 +19,9 @@ struct GroupTables {
     unsigned char starts[2][256];
     unsigned char counts[2][256];
     unsigned char spills[2][256];
-    // The lead bytes as two ranges of bytes above 0x7F (the same twice when
-    // one does), as every double-byte code page has them: eight bytes are
-    // then tested at once. 0 in leadRanges when the lead bytes are otherwise.
+    // The lead bytes as two ranges of bytes above 0x7F, as code page 932 has
+    // them: eight bytes are then tested at once. 0 in leadRanges when the
+    // lead bytes are otherwise.
     int leadRanges;
     uint64_t rangeStarts[2];  // per byte: 0x80 - (first lead - 0x80)
     uint64_t rangeEnds[2];    // per byte: 0x7F - (last lead - 0x80)

@@ -17,13 +17,12 @@ struct Output {
     int32_t space;  // bytes left, the terminator's place included
 
     // Appends the piece whole if it leaves room for the terminator.
-    int append(const char* piece, size_t length) {
-        if (length == 0) return 1;
-        if (length >= size_t(space)) return 0;
+    bool append(const char* piece, size_t length) {
+        if (length >= size_t(space)) return false;
         memcpy(at, piece, length);
         at += length;
         space -= int32_t(length);
-        return 1;
+        return true;
     }
 };
 
@@ -48,8 +47,8 @@ const char* findAmpersand(const char* p) {
 
 }  // namespace
 
-int expandTemplate(const char* templateText, char* out, int32_t outSize) {
-    if (outSize <= 0) return 1;
+void expandTemplate(const char* templateText, char* out, int32_t outSize) {
+    if (outSize <= 0) return;
     Output output{out, outSize};
     const char* p = templateText;
     for (;;) {
@@ -69,7 +68,6 @@ int expandTemplate(const char* templateText, char* out, int32_t outSize) {
         }
     }
     *output.at = '\0';
-    return 1;
 }
 
 void setPageNumberTexts(int32_t pageNumber, int32_t pageCount) {

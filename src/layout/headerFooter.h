@@ -22,8 +22,8 @@ extern char pageNumberText[NUMBER_TEXT_SIZE];
 extern char pageCountText[NUMBER_TEXT_SIZE];
 
 // Writes the expanded template into out (outSize bytes with the NUL). Every
-// piece is copied whole or not at all; the NUL always fits. Gives 1.
-int expandTemplate(const char* templateText, char* out, int32_t outSize);
+// piece is copied whole or not at all; the NUL always fits.
+void expandTemplate(const char* templateText, char* out, int32_t outSize);
 
 // pageNumberText and pageCountText for a page (the count shows at least 1).
 void setPageNumberTexts(int32_t pageNumber, int32_t pageCount);

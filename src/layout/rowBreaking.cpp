@@ -23,8 +23,7 @@ int32_t tabAdvance(int64_t used, int32_t tabCount, int32_t columns) {
     if (tabCount < 1) tabCount = 4;  // a stop every 0 columns means nothing
     int64_t advance = tabCount - used % tabCount;
     int64_t room = int64_t(columns) - used;
-    int64_t smaller = std::min(advance, room);
-    return smaller <= 0 ? 1 : int32_t(smaller);
+    return int32_t(std::max<int64_t>(std::min(advance, room), 1));
 }
 
 namespace {
@@ -87,30 +86,32 @@ int storeRowSpan(LineNode* line, int32_t rowIndex, char* rowStart, int32_t chars
 }
 
 
+// Eight bytes at a time: EVERY_BYTE times a byte is that byte eight times.
+const uint64_t EVERY_BYTE = 0x0101010101010101ULL, HIGH_BITS = 0x8080808080808080ULL;
+
 // Whether any of the eight bytes at q is a tab or a NUL.
-int hasTabOrNul(const char* q) {
+bool hasTabOrNul(const char* q) {
     uint64_t word;
     memcpy(&word, q, sizeof word);
-    const uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
-    uint64_t tabs = word ^ (ones * '\t');
-    return (((word - ones) & ~word) | ((tabs - ones) & ~tabs)) & highs ? 1 : 0;
+    uint64_t tabs = word ^ (EVERY_BYTE * '\t');
+    return (((word - EVERY_BYTE) & ~word) | ((tabs - EVERY_BYTE) & ~tabs)) & HIGH_BITS;
 }
 
-// The high bit of each of the eight bytes at q below 0x0A: a tab, a NUL, or
-// a rarer control byte. Cheaper than the exact test where a line with any
-// of them may as well take the long way. The lowest bit is always true.
+// The high bit of each of the eight bytes at q below '\n', which no line
+// holds: a tab, a NUL, or a rarer control byte. Cheaper than the exact test
+// where a line with any of them may as well take the long way. The lowest
+// bit is always true.
 uint64_t lowControlBits(const char* q) {
     uint64_t word;
     memcpy(&word, q, sizeof word);
-    const uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
-    return (word - ones * 0x0A) & ~word & highs;
+    return (word - EVERY_BYTE * '\n') & ~word & HIGH_BITS;
 }
 
 // The characters of a line that surely fits in one row, or -1 for any other
 // line. No character is wider in columns than in bytes, except the tab: a
 // line of at most `columns` bytes without one never reaches the margin, so
 // no rule is ever consulted. Most lines of prose are such lines; one with a
-// tab or another byte below 0x0A takes the long way.
+// tab or another byte below the line feed takes the long way.
 int32_t charactersOfOneRowLine(const LineNode* line, const GroupTables& tables) {
     if (line->length > layoutSettings.columns) return -1;
     const char* q = line->text;
@@ -138,7 +139,7 @@ int32_t charactersOfOneRowLine(const LineNode* line, const GroupTables& tables) 
     }
     char last[8];
     memcpy(last, &word, sizeof word);
-    if (lowControlBits(last) & ((uint64_t(1) << (8 * rest)) - 1)) return -1;
+    if (lowControlBits(last) & (HIGH_BITS >> (8 * (8 - rest)))) return -1;
     unsigned starts = tables.starts[inTrail][leadMask(tables, last)] & ((1u << rest) - 1);
     starts = starts - ((starts >> 1) & 0x55);  // the bits set, among eight
     starts = (starts & 0x33) + ((starts >> 2) & 0x33);

@@ -4,9 +4,8 @@
 
 PageRange choosePageRange(int usePageNumbers, uint16_t fromPage, uint16_t toPage, int32_t pageCount) {
     if (!usePageNumbers || pageCount < 1) return PageRange{1, pageCount};
-    int32_t from = fromPage == 0 ? 1 : fromPage;
-    int32_t to = toPage < pageCount ? toPage : pageCount;
-    return PageRange{from > pageCount ? pageCount : from, to < 1 ? 1 : to};
+    int32_t from = std::max<int32_t>(fromPage, 1), to = std::min<int32_t>(toPage, pageCount);
+    return PageRange{std::min(from, pageCount), std::max(to, 1)};
 }
 
 uint16_t dialogPageNumber(int32_t page) {

@@ -2,6 +2,7 @@
 #include <random>
 
 #include "coreTestSupport.h"
+#include "layout/characterGroups.h"
 
 extern "C" size_t __sanitizer_get_current_allocated_bytes();  // the tests run under the sanitizer
 
@@ -91,6 +92,7 @@ std::string edgeLines() {
 // stepping by characters, for random lines and edges under every switch.
 TEST_F(RowBreaking, ByGroupsAsByCharacters) {
     ASSERT_EQ(loadText(randomLines(200) + edgeLines()), 1);
+    ASSERT_EQ(groupTables().leadRanges, 2);  // lead bytes found eight at a time
     for (int32_t columns : {4, 5, 7, 9, 16, 80}) {
         for (int settings = 0; settings < 12; ++settings) {
             layoutSettings.wordWrap = settings & 1, layoutSettings.kinsoku = settings >> 1 & 1;

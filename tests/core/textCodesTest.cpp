@@ -58,10 +58,10 @@ TEST(CommandLine, Scan) {
         if (s.hasName) copyBounded(c.line + s.nameStart, c.line + s.nameEnd, name, sizeof name);
         EXPECT_EQ(std::tuple(s.hasName, name, s.printAtOnce), std::tuple(c.named, std::string(c.name), c.print)) << c.line;
     }
-    EXPECT_EQ(scanCommandLine(nullptr).hasName, 0);
-    const char* line = skipProgramName(u8"\"C:\\a b\\p\"\t/p \"😀 é\"");  // after the program's name, in UTF-8
+    // After the program's name, in UTF-8; タ's last byte is BF.
+    const char* line = skipProgramName(u8"\"C:\\a b\\p\"\t/p \"😀 éタ\"");
     const CommandLineScan s = scanCommandLine(line, startsUtf8Sequence);
-    EXPECT_EQ(std::string(line + s.nameStart, line + s.nameEnd + 1), u8"😀 é");
+    EXPECT_EQ(std::string(line + s.nameStart, line + s.nameEnd + 1), u8"😀 éタ");
 }
 
 // Values as stored: margins and the orientation both ways, and strings.
@@ -151,8 +151,8 @@ TEST(DropList, NamesInTheBlock) {
         std::string read = startDropList(list.data(), list.size(), &cursor) ? "" : "refused";
         uint16_t name[WIDE_NAME_LIMIT];
         char inCodePage[2 * WIDE_NAME_LIMIT];
-        for (int refused = 0; nextDropName(&cursor, name, &refused); read += "|" + (refused ? "!" : std::string(inCodePage)))
-            writeCodePageName(name, inCodePage, sizeof inCodePage);
+        for (int refused = 0; nextDropName(&cursor, name, &refused); read += (refused ? "|!" : "|") + std::string(inCodePage))
+            writeCodePageName(name, inCodePage, sizeof inCodePage);  // a refused name is empty
         EXPECT_EQ(read, expected);
     }
 }

@@ -29,23 +29,23 @@ void shiftJisOfRowCell(int row, int cell, unsigned char* bytes) {
     }
 }
 
-int rowCellOfShiftJis(unsigned first, unsigned second, int* row, int* cell) {
+bool rowCellOfShiftJis(unsigned first, unsigned second, int* row, int* cell) {
     int base;
     if (first >= 0x81 && first <= 0x9F) {
         base = int(first - 0x81) * 2;
     } else if (first >= 0xE0 && first <= 0xFC) {
         base = int(first - 0xE0) * 2 + 62;
     } else {
-        return 0;
+        return false;
     }
     if (second >= 0x40 && second <= 0x9E && second != 0x7F) {
         *row = base + 1, *cell = int(second) - 0x3F - (second > 0x7F);
     } else if (second >= 0x9F && second <= 0xFC) {
         *row = base + 2, *cell = int(second) - 0x9E;
     } else {
-        return 0;
+        return false;
     }
-    return 1;
+    return true;
 }
 
 int jisEscape(const unsigned char* bytes, size_t size, JisSet* set) {

@@ -8,9 +8,9 @@
 // Rows 95 to 120 are code page 932's own leads F0 to FC.
 void shiftJisOfRowCell(int row, int cell, unsigned char* bytes);
 
-// The row and cell of a Shift_JIS double-byte character; 0 when `first` is
+// The row and cell of a Shift_JIS double-byte character; false when `first` is
 // no lead byte or `second` no trail byte.
-int rowCellOfShiftJis(unsigned first, unsigned second, int* row, int* cell);
+bool rowCellOfShiftJis(unsigned first, unsigned second, int* row, int* cell);
 
 // The length of the ISO-2022-JP escape at the start of `bytes`, with the
 // character set it chooses in *set; 0 when there is none; JIS_ESCAPE_CUT when

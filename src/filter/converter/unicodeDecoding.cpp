@@ -11,8 +11,7 @@ bool isContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 int utf8Character(const unsigned char* bytes, size_t size, uint32_t* codePoint) {
     unsigned char lead = bytes[0];
     if (lead < 0x80) return *codePoint = lead, 1;
-    int length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
-               : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+    int length = lead < 0xC2 ? 0 : lead <= 0xDF ? 2 : lead <= 0xEF ? 3 : lead <= 0xF4 ? 4 : 0;
     if (length == 0) return 0;
     // The second byte's range rules out overlong forms, surrogates and
     // code points past U+10FFFF.
@@ -66,7 +65,9 @@ size_t utf16ToUnits(const unsigned char* bytes, size_t size, int bigEndian, int 
 }
 
 void takeCodePageForms(char16_t* units, size_t count) {
-    static const char16_t forms[][2] = {
+    static const struct {
+        char16_t standard, codePage;
+    } forms[] = {
         {0x301C, 0xFF5E},  // wave dash
         {0x2212, 0xFF0D},  // minus sign
         {0x2016, 0x2225},  // double vertical line
@@ -79,7 +80,7 @@ void takeCodePageForms(char16_t* units, size_t count) {
     };
     for (size_t i = 0; i < count; ++i) {
         for (const auto& form : forms) {
-            if (units[i] == form[0]) units[i] = form[1];
+            if (units[i] == form.standard) units[i] = form.codePage;
         }
     }
 }
