@@ -16,7 +16,7 @@ TEST(Converter, DecodesEachEncodingWhateverItsPieces) {
         // Row and cell edges: 1-1, 1-63, 1-64, 2-1, 13-1 (①), 62-94, 63-1, 89-1, 94-94.
         {EUC, "\xA1\xA1\xA1\xDF\xA1\xE0\xA2\xA1\xAD\xA1\xDE\xFE\xDF\xA1\xF9\xA1\xFE\xFE",
          "\x81\x40\x81\x7E\x81\x80\x81\x9F\x87\x40\x9F\xFC\xE0\x40\xED\x40\xEF\xFC"},
-        {EUC, "\x8F\xB0\xA1|\xFF|\xA4!|\x8E\xE0|\xA4", "?|?|?!|??|?"},  // JIS X 0212, strays, a cut end
+        {EUC, "\x8F\xB0\xA1|\xFF|\xA0\xA4\xA2|\xA4!|\x8E\xE0|\xA4", "?|?|?\x82\xA0|?!|??|?"},  // JIS X 0212, strays, a cut end
         {JIS, "a\x1B$BF|K\\8l\x1B(Bb\x1B$@$\"\x1B(J\\~", sjis("a日本語bあ") + "\\~"},
         {JIS, "\x1B(I6 @\x1B(Ba\x0E@6\x0Fz\x1B$B$\"\n$\"", sjis("ｶ ﾀaﾀｶzあ\nあ")},  // no return escape at the end
         {JIS, "\x1B$(D0!\x1B(B\x1B[1m\xB1\xDF\x80\xE0\x1B$B$", "?\x1B[1m\xB1\xDF???"},
@@ -70,9 +70,8 @@ TEST(Converter, DecidesTheEncoding) {
         EXPECT_EQ(encodingOfWindow(bytes.data(), bytes.size(), ended), encoding) << utf8(text.substr(0, 40));
     }
     // Names of encodings; the rest are in the converter's own table.
-    const struct { const char* name; SourceEncoding encoding; } names[] = {
-        {"Utf-16BE", SOURCE_UTF16BE}, {"utf", SOURCE_UNDECIDED}, {"utf-8x", SOURCE_UNDECIDED}};
-    for (const auto& n : names) EXPECT_EQ(encodingOfName(n.name), n.encoding) << n.name;
+    for (auto [name, encoding] : {std::pair("Utf-16BE", SOURCE_UTF16BE), {"utf", SOURCE_UNDECIDED}, {"utf-8x", SOURCE_UNDECIDED}})
+        EXPECT_EQ(encodingOfName(name), encoding) << name;
     for (auto [mark, encoding, length] : {std::tuple("\xFF\xFE", SOURCE_UTF16LE, 2u), {"\xFE\xFF", SOURCE_UTF16BE, 2u},
                                           {"\xEF\xBB\xBF", SOURCE_UTF8, 3u}, {"\xEF\xBB", SOURCE_UNDECIDED, 0u}, {"\xFF", SOURCE_UNDECIDED, 0u}}) {
         const std::vector<unsigned char> bytes(mark, mark + strlen(mark));

@@ -75,7 +75,7 @@ int64_t shiftJisCost(Reading r) {
         int row, cell;
         if (byte < 0x80) {
             r.add(ASCII_COST);
-        } else if (byte >= 0xA1 && byte <= 0xDF) {
+        } else if (isHalfWidthKatakana(byte)) {
             r.addKana(byte);
         } else if (r.cut(i, 2)) {
             break;
@@ -88,8 +88,6 @@ int64_t shiftJisCost(Reading r) {
     }
     return r.cost;
 }
-
-bool isEucByte(unsigned byte) { return byte >= 0xA1 && byte <= 0xFE; }
 
 bool sameInEitherCase(const char* a, const char* b) {
     for (; *a && tolower((unsigned char)*a) == tolower((unsigned char)*b); ++a, ++b) {
@@ -108,7 +106,7 @@ int64_t eucJpCost(Reading r) {
         if (r.cut(i, length)) break;
         const unsigned char* next = r.bytes + i + 1;
         bool whole = i + length <= r.size;
-        if (whole && byte == 0x8E && next[0] >= 0xA1 && next[0] <= 0xDF) {
+        if (whole && byte == 0x8E && isHalfWidthKatakana(next[0])) {
             r.addKana(next[0]);
         } else if (whole && byte == 0x8F && isEucByte(next[0]) && isEucByte(next[1])) {
             r.add(SUPPLEMENT_COST);

@@ -2,11 +2,12 @@
 
 #include <cstring>
 
+bool isEucByte(unsigned byte) { return byte >= 0xA1 && byte <= 0xFE; }
+bool isHalfWidthKatakana(unsigned byte) { return byte >= 0xA1 && byte <= 0xDF; }
+
 namespace {
 
-bool isEucByte(unsigned byte) { return byte >= 0xA1 && byte <= 0xFE; }
 bool isJisByte(unsigned byte) { return byte >= 0x21 && byte <= 0x7E; }
-bool isHalfWidthKatakana(unsigned byte) { return byte >= 0xA1 && byte <= 0xDF; }
 
 const struct {
     const char* bytes;

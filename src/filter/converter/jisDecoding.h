@@ -4,6 +4,11 @@
 #pragma once
 #include <cstddef>
 
+// A byte of an EUC-JP double-byte character (A1 to FE), and a half-width
+// katakana as Shift_JIS and EUC-JP's second byte after 8E have it (A1 to DF).
+bool isEucByte(unsigned byte);
+bool isHalfWidthKatakana(unsigned byte);
+
 // The two Shift_JIS bytes of the character at `row` and `cell` (1 to 94).
 // Rows 95 to 120 are code page 932's own leads F0 to FC.
 void shiftJisOfRowCell(int row, int cell, unsigned char* bytes);
