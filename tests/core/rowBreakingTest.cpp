@@ -47,7 +47,7 @@ TEST_F(RowBreaking, Rules) {
         {4, 4, "w", "ab abcde", "ab a|bcde"},
         {5, 4, "w", "a-bcdef", "a-|bcdef"}, {4, 4, "k", "あい」。", "あ|い」。"},
         {4, 4, "k", "あ「い", "あ|「い"},
-        {5, 4, "wk", "abcde)", "abcde|)"},
+        {5, 4, "wk", "abcde)", "abcde|)"}, {5, 4, "k", "abcde)", "abcd|e)"},
         {8, 8, "k", "abcdefg\t」", "abcdefg\t|」"}, {6, 4, "k", "abcde\t」", "abcde|\t」"},
         {4, 4, "k", "ｱｲｳｴ｣", "ｱｲｳ|ｴ｣"},
         {4, 4, "k", "あいぃ", "あい|ぃ"},  // ぃ ends in byte A3, which alone is ｣

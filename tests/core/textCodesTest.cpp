@@ -51,7 +51,7 @@ TEST(CommandLine, Scan) {
         {"docs/memo.txt", 1, "docs", 0},
         {"\"never closed.txt", 1, "never closed.txt", 0}, {"\"", 1, "", 0},
         {"\x95\x5c.txt", 1, "\x95\x5c.txt", 0}, {"\"\x83\x22.txt\"", 1, "\x83\x22.txt", 0},
-        {"/p\x82\xa0.txt", 1, "\x82\xa0.txt", 1}, {"abc\x82", 1, "abc\x82", 0}, {"a/p", 1, "a", 1}};
+        {"/p\x82\xa0.txt", 1, "\x82\xa0.txt", 1}, {"abc\x82", 1, "abc\x82", 0}, {"abcdefghijklmnopqrstu", 1, "abcdefghijklmnopqrst", 0}};
     for (const auto& c : cases) {
         CommandLineScan s = scanCommandLine(c.line);
         char name[21] = "";  // the longest name just fits
@@ -72,7 +72,8 @@ TEST(StoredValues, ReadAsWritten) {
     const std::vector<unsigned char> bytes(margin, margin + sizeof margin);  // nothing to read past
     MarginBox m{};
     EXPECT_TRUE(decodeMargins({VALUE_BINARY, bytes.data(), 16}, &m) && m.left == 2000 && m.top == -1 &&
-                m.right == 70000 && m.bottom == 5 && !decodeMargins({VALUE_BINARY, bytes.data(), 15}, &m));
+                m.right == 70000 && m.bottom == 5 && !decodeMargins({VALUE_BINARY, bytes.data(), 15}, &m) &&
+                !decodeDword({VALUE_BINARY, bytes.data(), 4}, &m.left));
     int16_t orientation = 0;
     for (unsigned char stored : {1, 2, 3}) {
         const unsigned char two[] = {stored, 0};
@@ -140,10 +141,10 @@ TEST(FilterRules, FirstTabCodeBecomesTheTabWidthWhenItFits) {
 // the block right after it, with no empty name to end the list.
 TEST(DropList, NamesInTheBlock) {
     const std::string kanji150(300, '\x8A');  // 滑 150 times
-    const std::u16string wide = std::u16string(u"a\0", 2) + std::u16string(259, u'x') + u'\0' + std::u16string(260, u'y') + u'\0';
+    const std::u16string wide = std::u16string(u"ｱ\0", 2) + std::u16string(259, u'x') + u'\0' + std::u16string(260, u'y') + u'\0';
     const std::tuple<char, std::string, std::string> blocks[] = {  // wide?, names, read back
         {0, kanji150 + '\0' + std::string(520, 'a') + '\0' + "cut", "|" + kanji150 + "|!"},
-        {1, std::string(reinterpret_cast<const char*>(wide.data()), 2 * wide.size()), "|a|" + std::string(259, 'x') + "|!"}};
+        {1, std::string(reinterpret_cast<const char*>(wide.data()), 2 * wide.size()), "|\xB1|" + std::string(259, 'x') + "|!"}};
     for (const auto& [isWide, names, expected] : blocks) {
         const std::string block = "\x14\x01" + std::string(14, '\0') + isWide + std::string(0x114 - 17, '\0') + names;
         const std::vector<unsigned char> list(block.begin(), block.end());  // nothing to read past

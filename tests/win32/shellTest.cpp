@@ -395,8 +395,7 @@ TEST(UnicodeNames, OpenedShownAndMatchedWhole) {
 
 // WM_DPICHANGED: the sheet and the screen font are measured again at the new DPI, at the
 // same zoom, in the place the system suggests. The PDF printer's A4 at 60 %.
-TEST(Dpi, SheetFollowsTheWindowsDpi) {
-    ASSERT_TRUE(queryDefaultPrinter(nullptr));
+TEST_F(Shell, SheetFollowsTheWindowsDpi) {
     HWND window = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     previewScale = 60, pointSize = 100;
     const LONG cases[][5] = {{144, 288, 711, 1011, -20}, {96, 192, 474, 673, -13}};  // DPI, top, width, height, font
