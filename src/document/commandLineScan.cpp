@@ -94,8 +94,8 @@ const char* skipProgramName(const char* line) {
     return line;
 }
 
-int copyBounded(const char* first, const char* last, char* buffer, int32_t size) {
-    if (size <= 0) return 1;
+void copyBounded(const char* first, const char* last, char* buffer, int32_t size) {
+    if (size <= 0) return;
     int32_t count = 0;
     if (last >= first) {
         long long span = (long long)(last - first) + 1;
@@ -103,5 +103,4 @@ int copyBounded(const char* first, const char* last, char* buffer, int32_t size)
     }
     for (int32_t k = 0; k < count; ++k) buffer[k] = first[k];
     buffer[count] = '\0';
-    return 1;
 }

@@ -26,5 +26,5 @@ CommandLineScan scanCommandLine(const char* commandLine, MultiByteStart startsMu
 const char* skipProgramName(const char* commandLine);
 
 // Copies first..last (both included) into buffer: at most size - 1 bytes and
-// a NUL; empty when last lies before first. Gives 1.
-int copyBounded(const char* first, const char* last, char* buffer, int32_t size);
+// a NUL; empty when last lies before first.
+void copyBounded(const char* first, const char* last, char* buffer, int32_t size);

@@ -1,5 +1,6 @@
 #include "headerFooter.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -72,7 +73,7 @@ void expandTemplate(const char* templateText, char* out, int32_t outSize) {
 
 void setPageNumberTexts(int32_t pageNumber, int32_t pageCount) {
     snprintf(pageNumberText, sizeof pageNumberText, "%d", pageNumber);
-    snprintf(pageCountText, sizeof pageCountText, "%d", pageCount < 1 ? 1 : pageCount);
+    snprintf(pageCountText, sizeof pageCountText, "%d", std::max(pageCount, 1));
 }
 
 void copyWholeCharacters(char* out, const char* text, int32_t size) {

@@ -1,5 +1,7 @@
 #include "pageArithmetic.h"
 
+#include <algorithm>
+
 int32_t himetricToScreen(int32_t value, int32_t pixelsPerInch, int yAxis) {
     double millimetres = double(value / 100);
     double pixels = double(pixelsPerInch) * millimetres * (yAxis ? -0.0394 : 0.0394);
@@ -39,10 +41,8 @@ void rotateMargins(MarginBox* m, int32_t orientation) {
 int computePageGrid(int32_t textWidth, int32_t textHeight, int32_t charWidth, int32_t lineHeight,
                     int32_t* columns, int32_t* rows) {
     if (charWidth <= 0 || lineHeight <= 0) return 0;
-    int32_t c = textWidth / charWidth;
-    int32_t r = textHeight / lineHeight;
-    *columns = c < 4 ? 4 : c;
-    *rows = r < 1 ? 1 : r;
+    *columns = std::max(textWidth / charWidth, 4);
+    *rows = std::max(textHeight / lineHeight, 1);
     return 1;
 }
 
