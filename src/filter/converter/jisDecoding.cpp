@@ -39,12 +39,11 @@ bool rowCellOfShiftJis(unsigned first, unsigned second, int* row, int* cell) {
     } else {
         return false;
     }
-    if (second >= 0x40 && second <= 0x9E && second != 0x7F) {
+    if (second < 0x40 || second > 0xFC || second == 0x7F) return false;
+    if (second <= 0x9E) {
         *row = base + 1, *cell = int(second) - 0x3F - (second > 0x7F);
-    } else if (second >= 0x9F && second <= 0xFC) {
-        *row = base + 2, *cell = int(second) - 0x9E;
     } else {
-        return false;
+        *row = base + 2, *cell = int(second) - 0x9E;
     }
     return true;
 }
