@@ -9,23 +9,23 @@ namespace {
 
 struct ScanState {
     LineNode* node = nullptr;
-    int continuing = 0;
+    bool continuing = false;
     bool pendingCR = false;
 };
 
 // Ends the current line at `end`: the continuing line grows to it, or a new
 // line is made of [segment, end). The byte at `end` becomes its NUL.
-int endLine(ScanState& state, char* segment, char* end) {
+bool endLine(ScanState& state, char* segment, char* end) {
     if (state.continuing) {
         state.node->length += int32_t(end - segment);
     } else {
         LineNode* node = linkLineAt(segment, int32_t(end - segment));
-        if (!node) return 0;
+        if (!node) return false;
         state.node = node;
     }
     *end = '\0';
-    state.continuing = 0;
-    return 1;
+    state.continuing = false;
+    return true;
 }
 
 // The first position from i on whose byte may end a line (a byte below
@@ -48,10 +48,10 @@ int findControlByte(const char* buffer, int i, int n) {
 // Copies the block into the document's text and marks its lines there: a
 // line's terminator becomes its NUL, a NUL byte a space. The bytes of a CR LF
 // pair after the CR, and an LF cut from its CR, stay unused in the text.
-int scanBlock(ScanState& state, const char* buffer, int n) {
-    if (n == 0) return 1;
+bool scanBlock(ScanState& state, const char* buffer, int n) {
+    if (n == 0) return true;
     char* bytes = appendBlockText(state.continuing ? state.node : nullptr, buffer, n);
-    if (!bytes) return 0;
+    if (!bytes) return false;
     int begin = 0;
     if (state.pendingCR && bytes[0] == '\n') begin = 1;  // CR LF cut between blocks
     state.pendingCR = false;
@@ -68,10 +68,10 @@ int scanBlock(ScanState& state, const char* buffer, int n) {
                 if (i == n - 1) state.pendingCR = true;
                 else if (bytes[i + 1] == '\n') ++i;  // the pair ends one line
             }
-            if (!endLine(state, bytes + segment, bytes + end)) return 0;
+            if (!endLine(state, bytes + segment, bytes + end)) return false;
             segment = i + 1;
         } else if (c == '\f') {
-            if (!endLine(state, bytes + segment, bytes + i)) return 0;
+            if (!endLine(state, bytes + segment, bytes + i)) return false;
             state.node->pageBreakAfter = 1;
             --lineCounter;  // the next line repeats this line's number
             segment = i + 1;
@@ -82,27 +82,27 @@ int scanBlock(ScanState& state, const char* buffer, int n) {
             state.node->length += n - segment;
         } else {
             LineNode* node = linkLineAt(bytes + segment, n - segment);
-            if (!node) return 0;
+            if (!node) return false;
             state.node = node;
-            state.continuing = 1;
+            state.continuing = true;
         }
     }
-    return 1;
+    return true;
 }
 
-int finishLines(const ScanState& state) {
+bool finishLines(const ScanState& state) {
     if (!head) {
         LineNode* line = newEmptyLine();
-        if (!line) return 0;
+        if (!line) return false;
         head = tail = line;
     } else if (!state.continuing) {
         LineNode* line = newEmptyLine();
-        if (!line) return 0;
+        if (!line) return false;
         tail->next = line;
         line->prev = tail;
         tail = line;
     }
-    return 1;
+    return true;
 }
 
 }  // namespace
