@@ -15,16 +15,16 @@ uint32_t limitFilterCount(uint32_t count);
 
 // 1 when `path` begins with `folder`: letters A-Z in either case, double-byte
 // characters byte for byte, so that a trail byte is never folded.
-int startsWithFolder(const char* path, const char* folder);
+bool startsWithFolder(const char* path, const char* folder);
 
 // 1 when `suffixes` is empty or one of its tokens (split at space, comma,
 // tab and line feed) ends `path`. An ending must begin on a character of
 // the path, and is compared as startsWithFolder compares.
-int matchesSuffixes(const char* path, const char* suffixes);
+bool matchesSuffixes(const char* path, const char* suffixes);
 
-// Writes `tabCount` in decimal over the first "&T" of `command`. Gives 0,
+// Writes `tabCount` in decimal over the first "&T" of `command`; false,
 // with `command` unchanged, when the result would not fit in `size` bytes.
-int expandTabCode(char* command, int size, int32_t tabCount);
+bool expandTabCode(char* command, int size, int32_t tabCount);
 
 // The module path with its last nine characters ("Print.exe") replaced by
 // ".ini", in bytes or in UTF-16 units. Gives 0 when the path is shorter than

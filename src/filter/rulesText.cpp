@@ -12,7 +12,7 @@ struct Span {
 };
 
 // No byte of these is ever the second byte of a double-byte character.
-int isBlank(char c) {
+bool isBlank(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r') || c == 0x1A;
 }
 
@@ -22,14 +22,14 @@ Span trimmed(Span s) {
     return s;
 }
 
-int sameName(Span s, const char* name) {
+bool sameName(Span s, const char* name) {
     size_t length = strlen(name);
-    if (size_t(s.end - s.start) != length) return 0;
+    if (size_t(s.end - s.start) != length) return false;
     for (size_t i = 0; i < length; ++i) {
         char a = s.start[i], b = name[i];
-        if ((a >= 'a' && a <= 'z' ? a - 32 : a) != (b >= 'a' && b <= 'z' ? b - 32 : b)) return 0;
+        if ((a >= 'a' && a <= 'z' ? a - 32 : a) != (b >= 'a' && b <= 'z' ? b - 32 : b)) return false;
     }
-    return 1;
+    return true;
 }
 
 // The section name of a "[name]" line (up to its last "]", whole characters

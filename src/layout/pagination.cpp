@@ -18,7 +18,7 @@ void releasePages() {
     pageCount = 0;
 }
 
-static int addPage(LineNode* line, int32_t firstRow) {
+static bool addPage(LineNode* line, int32_t firstRow) {
     // Grown geometrically: entries 1, 2, 4, 8, ... (pageCount is already the new count)
     int32_t index = pageCount - 1;
     if (index == 0 || (index & (index - 1)) == 0) {
@@ -27,13 +27,13 @@ static int addPage(LineNode* line, int32_t firstRow) {
             static_cast<PageStart*>(reallocateBytes(pages, entries * sizeof(PageStart)));
         if (!grown) {
             releasePages();
-            return 0;
+            return false;
         }
         pages = grown;
     }
     pages[index].firstLine = line;
     pages[index].firstRow = firstRow;
-    return 1;
+    return true;
 }
 
 int32_t paginate(int32_t rows) {

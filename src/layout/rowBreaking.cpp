@@ -41,7 +41,7 @@ int isInSet(unsigned code, int doubleByte, KinsokuSetName name) {
     return isInPreparedSet(preparedSets, name, code, doubleByte);
 }
 
-int carriedTabWouldNotFit(int previousIsTab, int width) {
+bool carriedTabWouldNotFit(int previousIsTab, int width) {
     const LayoutSettings& s = layoutSettings;
     return previousIsTab && int64_t(s.tabCount) + width > s.columns;
 }
@@ -75,14 +75,14 @@ int decideBreak(const char* current, const char* wordStart, const char* previous
     return BREAK_BEFORE;
 }
 
-int storeRowSpan(LineNode* line, int32_t rowIndex, char* rowStart, int32_t charsPlaced,
+bool storeRowSpan(LineNode* line, int32_t rowIndex, char* rowStart, int32_t charsPlaced,
                  int32_t charsBefore) {
     RowSpan* rows = extendRowTable(line->rows, rowIndex);
-    if (!rows) return 0;
+    if (!rows) return false;
     line->rows = rows;
     rows[rowIndex].start = rowStart;
     rows[rowIndex].charCount = charsPlaced - charsBefore;
-    return 1;
+    return true;
 }
 
 

@@ -64,7 +64,7 @@ void readString(HKEY key, const char* name, char* buffer, uint32_t size) {
     if (v.read(key, name)) decodeString(v.value, buffer, size);
 }
 
-void readCheckedNumber(HKEY key, const char* name, int32_t* number, int (*usable)(int32_t)) {
+void readCheckedNumber(HKEY key, const char* name, int32_t* number, bool (*usable)(int32_t)) {
     ReadValue v;
     int32_t value = 0;
     if (v.read(key, name) && decodeDword(v.value, &value) && usable(value)) *number = value;

@@ -16,37 +16,37 @@ void writeInt32(int32_t value, unsigned char* p) {
 
 }  // namespace
 
-int decodeDword(const StoredValue& value, int32_t* out) {
-    if (value.type != VALUE_DWORD || value.size != 4) return 0;
+bool decodeDword(const StoredValue& value, int32_t* out) {
+    if (value.type != VALUE_DWORD || value.size != 4) return false;
     *out = readInt32(value.bytes);
-    return 1;
+    return true;
 }
 
-int decodeString(const StoredValue& value, char* out, uint32_t outSize) {
+bool decodeString(const StoredValue& value, char* out, uint32_t outSize) {
     // Larger than its buffer: the platform would not have read it at all.
-    if (value.type != VALUE_SZ || outSize == 0 || value.size > outSize) return 0;
+    if (value.type != VALUE_SZ || outSize == 0 || value.size > outSize) return false;
     // Stored strings normally carry their NUL; one written without it is
     // taken as far as it goes, as long as the terminator still fits.
     const void* nul = value.size ? memchr(value.bytes, 0, value.size) : nullptr;
     uint32_t length = nul ? uint32_t(static_cast<const unsigned char*>(nul) - value.bytes) : value.size;
-    if (length >= outSize) return 0;
+    if (length >= outSize) return false;
     if (length) memcpy(out, value.bytes, length);
     out[length] = '\0';
-    return 1;
+    return true;
 }
 
-int decodeLogFont(const StoredValue& value, unsigned char out[LOGFONT_VALUE_SIZE]) {
-    if (value.type != VALUE_BINARY || value.size != LOGFONT_VALUE_SIZE) return 0;
+bool decodeLogFont(const StoredValue& value, unsigned char out[LOGFONT_VALUE_SIZE]) {
+    if (value.type != VALUE_BINARY || value.size != LOGFONT_VALUE_SIZE) return false;
     memcpy(out, value.bytes, LOGFONT_VALUE_SIZE);
     out[LOGFONT_FACE_OFFSET + LOGFONT_FACE_SIZE - 1] = 0;
-    return 1;
+    return true;
 }
 
-int decodeMargins(const StoredValue& value, MarginBox* out) {
-    if (value.type != VALUE_BINARY || value.size != MARGIN_VALUE_SIZE) return 0;
+bool decodeMargins(const StoredValue& value, MarginBox* out) {
+    if (value.type != VALUE_BINARY || value.size != MARGIN_VALUE_SIZE) return false;
     *out = MarginBox{readInt32(value.bytes), readInt32(value.bytes + 4), readInt32(value.bytes + 8),
                      readInt32(value.bytes + 12)};
-    return 1;
+    return true;
 }
 
 void encodeMargins(const MarginBox& m, unsigned char out[MARGIN_VALUE_SIZE]) {
@@ -56,12 +56,12 @@ void encodeMargins(const MarginBox& m, unsigned char out[MARGIN_VALUE_SIZE]) {
     writeInt32(m.bottom, out + 12);
 }
 
-int decodeOrientation(const StoredValue& value, int16_t* out) {
-    if (value.type != VALUE_BINARY || value.size != ORIENTATION_VALUE_SIZE) return 0;
+bool decodeOrientation(const StoredValue& value, int16_t* out) {
+    if (value.type != VALUE_BINARY || value.size != ORIENTATION_VALUE_SIZE) return false;
     int16_t orientation = int16_t(value.bytes[0] | value.bytes[1] << 8);
-    if (orientation != ORIENTATION_PORTRAIT && orientation != ORIENTATION_LANDSCAPE) return 0;
+    if (orientation != ORIENTATION_PORTRAIT && orientation != ORIENTATION_LANDSCAPE) return false;
     *out = orientation;
-    return 1;
+    return true;
 }
 
 void encodeOrientation(int16_t orientation, unsigned char out[ORIENTATION_VALUE_SIZE]) {
@@ -69,16 +69,16 @@ void encodeOrientation(int16_t orientation, unsigned char out[ORIENTATION_VALUE_
     out[1] = (unsigned char)((uint16_t(orientation) >> 8) & 0xFF);
 }
 
-int isUsableTabCount(int32_t tabCount) {
+bool isUsableTabCount(int32_t tabCount) {
     return tabCount >= 1;
 }
 
-int isUsablePreviewScale(int32_t scale) {
+bool isUsablePreviewScale(int32_t scale) {
     // Any zoom the user could have meant; a window of more than 100 sheets
     // across, or of none, is not one.
     return scale >= 1 && scale <= 10000;
 }
 
-int isUsablePointSize(int32_t tenthsOfAPoint) {
+bool isUsablePointSize(int32_t tenthsOfAPoint) {
     return tenthsOfAPoint >= 10 && tenthsOfAPoint <= 10000;
 }

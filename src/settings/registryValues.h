@@ -1,6 +1,6 @@
 // Decoding and encoding of the stored settings' values. A value of the wrong
 // type or size, or one that the program cannot use, counts as missing: the
-// decoder gives 0 and the caller keeps its default.
+// decoder gives false and the caller keeps its default.
 #pragma once
 #include <cstdint>
 
@@ -19,20 +19,20 @@ struct StoredValue {
 };
 
 // A 4-byte number.
-int decodeDword(const StoredValue& value, int32_t* out);
+bool decodeDword(const StoredValue& value, int32_t* out);
 // A string into a buffer of outSize bytes: the value must not be larger than
 // the buffer, and the text must fit with its terminator.
-int decodeString(const StoredValue& value, char* out, uint32_t outSize);
+bool decodeString(const StoredValue& value, char* out, uint32_t outSize);
 // The 60-byte font description; the face name comes back terminated.
-int decodeLogFont(const StoredValue& value, unsigned char out[LOGFONT_VALUE_SIZE]);
+bool decodeLogFont(const StoredValue& value, unsigned char out[LOGFONT_VALUE_SIZE]);
 // Four little-endian int32: left, top, right, bottom.
-int decodeMargins(const StoredValue& value, MarginBox* out);
+bool decodeMargins(const StoredValue& value, MarginBox* out);
 void encodeMargins(const MarginBox& margins, unsigned char out[MARGIN_VALUE_SIZE]);
 // One little-endian int16: 1 portrait, 2 landscape; nothing else is an orientation.
-int decodeOrientation(const StoredValue& value, int16_t* out);
+bool decodeOrientation(const StoredValue& value, int16_t* out);
 void encodeOrientation(int16_t orientation, unsigned char out[ORIENTATION_VALUE_SIZE]);
 
 // Values the layout and the window cannot work with.
-int isUsableTabCount(int32_t tabCount);
-int isUsablePreviewScale(int32_t scale);
-int isUsablePointSize(int32_t tenthsOfAPoint);
+bool isUsableTabCount(int32_t tabCount);
+bool isUsablePreviewScale(int32_t scale);
+bool isUsablePointSize(int32_t tenthsOfAPoint);
