@@ -1,5 +1,7 @@
 #include "commandLineScan.h"
 
+#include <cstring>
+
 #include "../layout/leadByte.h"
 
 namespace {
@@ -101,6 +103,6 @@ void copyBounded(const char* first, const char* last, char* buffer, int32_t size
         long long span = (long long)(last - first) + 1;
         count = span > size - 1 ? size - 1 : int32_t(span);
     }
-    for (int32_t k = 0; k < count; ++k) buffer[k] = first[k];
+    memcpy(buffer, first, size_t(count));
     buffer[count] = '\0';
 }

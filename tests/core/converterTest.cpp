@@ -16,14 +16,14 @@ TEST(Converter, DecodesEachEncodingWhateverItsPieces) {
         // Row and cell edges: 1-1, 1-63, 1-64, 2-1, 13-1 (①), 62-94, 63-1, 89-1, 94-94.
         {EUC, "\xA1\xA1\xA1\xDF\xA1\xE0\xA2\xA1\xAD\xA1\xDE\xFE\xDF\xA1\xF9\xA1\xFE\xFE",
          "\x81\x40\x81\x7E\x81\x80\x81\x9F\x87\x40\x9F\xFC\xE0\x40\xED\x40\xEF\xFC"},
-        {EUC, "\x8F\xB0\xA1|\xFF|\xA0\xA4\xA2|\xA4!|\x8E\xE0|\xA4", "?|?|?\x82\xA0|?!|??|?"},  // JIS X 0212, strays, a cut end
+        {EUC, "\x8F\xB0\xA1|\xFF|\xA0\xA4\xA2|\xA4!|\x8E\xE0|\x80|\x8F\xB0#|\xA4", "?|?|?\x82\xA0|?!|??|?|??#|?"},  // JIS X 0212, strays, a cut end
         {JIS, "a\x1B$BF|K\\8l\x1B(Bb\x1B$@$\"\x1B(J\\~", sjis("a日本語bあ") + "\\~"},
-        {JIS, "\x1B(I6 @\x1B(Ba\x0E@6\x0Fz\x1B$B$\"\n\x7F$\"", sjis("ｶ ﾀaﾀｶzあ\n\x7Fあ")},  // no return escape at the end
+        {JIS, "\x1B(I6 @_\x1B(Ba\x0E@6\x0Fz\x1B$B$\"\n\x7F$\"!~", sjis("ｶ ﾀﾟaﾀｶzあ\n\x7Fあ◇")},  // no return escape at the end
         {JIS, "\x1B$(D0!\x1B(B\x1B[1m\xB1\xDF\x80\xE0\x1B$B$", "?\x1B[1m\xB1\xDF???"},
         {U8, u8"日本\u301C\u2212\u00A5\u203E\u00A2\u2014\u2016\u00A3\u00AC", sjis("日本～－") + "\\~" + sjis("￠―∥￡￢")},
         {U8, "\xF0\x9F\x98\x80|\xC0\x80|\xED\xA0\x80|\xF4\x90\x80\x80|\xF0\x8F\xBF\xBF|\xE3\x81", "?|??|???|????|????|??"},
         {U8, "\xDF\xBF|\xE0\xA0\x80|\xEF\xBF\xBF", "?|?|?"},  // the edges of two and three bytes
-        {SOURCE_UTF16LE, std::string("\x42\x30\x44\x30\x3D\xD8\x00\xDE\x46\x30\x3D\xD8\x0A", 13), sjis("あい?う") + "??"},
+        {SOURCE_UTF16LE, std::string("\x42\x30\x44\x30\x00\xD8\x00\xDC\x46\x30\x3D\xD8\x0A", 13), sjis("あい?う") + "??"},
         {SOURCE_UTF16BE, std::string("\x30\x42\x00", 3), sjis("あ") + "?"},
         {SOURCE_SHIFT_JIS, "\x82\xA0\xFF\x1B$B", "\x82\xA0\xFF\x1B$B"},
     };
