@@ -41,7 +41,7 @@ using RowBreaking = EngineTest;
 TEST_F(RowBreaking, Rules) {
     // Switches: "w" word wrap, "k" kinsoku. Text in UTF-8, made CP932.
     const struct { int columns, tab; const char *switches, *text, *rows; } cases[] = {
-        {4, 4, "", "abcあ", "abc|あ"}, {4, 4, "", "ｱｲｳｴｵ", "ｱｲｳｴ|ｵ"},
+        {4, 4, "", "abcあxyz", "abc|あxy|z"}, {4, 4, "", "ｱｲｳｴｵ", "ｱｲｳｴ|ｵ"},
         {10, 8, "", "abcdefghi\tj", "abcdefghi\t|j"}, {5, 8, "", "\tab", "\t|ab"},
         {6, 4, "", "abcdefg\txyz", "abcdef|g\txy|z"}, {5, 4, "w", "hello world wide", "hello| |world| wide"},
         {4, 4, "w", "ab abcde", "ab a|bcde"},
