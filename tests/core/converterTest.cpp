@@ -18,7 +18,7 @@ TEST(Converter, DecodesEachEncodingWhateverItsPieces) {
          "\x81\x40\x81\x7E\x81\x80\x81\x9F\x87\x40\x9F\xFC\xE0\x40\xED\x40\xEF\xFC"},
         {EUC, "\x8F\xB0\xA1|\xFF|\xA0\xA4\xA2|\xA4!|\x8E\xE0|\x80|\x8F\xB0#|\xA4", "?|?|?\x82\xA0|?!|??|?|??#|?"},  // JIS X 0212, strays, a cut end
         {JIS, "a\x1B$BF|K\\8l\x1B(Bb\x1B$@$\"\x1B(J\\~", sjis("a日本語bあ") + "\\~"},
-        {JIS, "\x1B(I6 @_\x1B(Ba\x0E@6\x0Fz\x1B$B$\"\n\x7F$\"!~", sjis("ｶ ﾀﾟaﾀｶzあ\n\x7Fあ◇")},  // no return escape at the end
+        {JIS, "\x1B(I6 @_\x1B(Ba\x0E@6\x0Fz\x1B$B$\"$\n\x7F$\"!~", sjis("ｶ ﾀﾟaﾀｶzあ?\n\x7Fあ◇")},  // no return escape at the end
         {JIS, "\x1B$(D0!\x1B(B\x1B[1m\xB1\xDF\x80\xE0\x1B$B$", "?\x1B[1m\xB1\xDF???"},
         {U8, u8"日本\u301C\u2212\u00A5\u203E\u00A2\u2014\u2016\u00A3\u00AC", sjis("日本～－") + "\\~" + sjis("￠―∥￡￢")},
         {U8, "\xF0\x9F\x98\x80|\xC0\x80|\xED\xA0\x80|\xF4\x90\x80\x80|\xF0\x8F\xBF\xBF|\xE3\x81", "?|??|???|????|????|??"},

@@ -48,7 +48,8 @@ inline std::string decodedInPieces(SourceEncoding encoding, const std::string& f
         out.append(ansi.data(), size_t(wideTo932(reinterpret_cast<uint16_t*>(units.data()), int(piece.units),
                                                   ansi.data(), int(ansi.size()))));
         pending.erase(0, piece.taken);
-        if (at == file.size() && !pending.empty()) return "<" + pending + ">";
+        // Only a character or escape that the piece's end cuts may wait for the next piece.
+        if (pending.size() > 3 || (at == file.size() && !pending.empty())) return "<" + pending + ">";
     }
     return out;
 }

@@ -48,7 +48,7 @@ TEST(CommandLine, Scan) {
         {"\"C:\\My Files\\memo.txt\" /p", 1, "C:\\My Files\\memo.txt", 1},
         {"C:\\My Files\\memo.txt", 1, "C:\\My Files\\memo.txt", 0},
         {"\"first.txt\" second.txt /P", 1, "first.txt", 1}, {"memo.txt/p", 1, "memo.txt", 1},
-        {"docs/memo.txt", 1, "docs", 0},
+        {"d/memo.txt", 1, "d", 0},
         {"\"never closed.txt", 1, "never closed.txt", 0}, {"\"", 1, "", 0},
         {"\x95\x5c.txt", 1, "\x95\x5c.txt", 0}, {"\"\x83\x22.txt\"", 1, "\x83\x22.txt", 0},
         {"/p\x82\xa0.txt", 1, "\x82\xa0.txt", 1}, {"abc\x82", 1, "abc\x82", 0}, {"abcdefghijklmnopqrstu", 1, "abcdefghijklmnopqrst", 0}};

@@ -110,7 +110,7 @@ size_t iso2022JpToShiftJis(JisState* state, const unsigned char* in, size_t size
             // Controls and line ends pass in any set; 8-bit katakana as it is.
             out[o++] = byte < 0x80 || isHalfWidthKatakana(byte) ? (unsigned char)byte : '?';
         } else if (set == JIS_KATAKANA) {
-            out[o++] = byte <= 0x5F ? (unsigned char)(byte + 0x80) : '?';
+            out[o++] = byte <= 0x5F ? (unsigned char)(byte | 0x80) : '?';
         } else if (set == JIS_KANJI || set == JIS_SUPPLEMENT) {
             if (i + 1 >= size && !ended) break;
             if (i + 1 < size && isJisByte(in[i + 1])) {
