@@ -39,20 +39,19 @@ LineNode* breakText(const std::string& text, int32_t columns) {
 using RowBreaking = EngineTest;
 
 TEST_F(RowBreaking, Rules) {
-    // Switches: "w" word wrap, "k" kinsoku. Text in UTF-8, made CP932.
+    // Switches: "w" word wrap, "k" kinsoku. Text in UTF-8, made CP932. ぃ ends in byte A3, which
+    // alone is ｣; v is the trail byte of 」.
     const struct { int columns, tab; const char *switches, *text, *rows; } cases[] = {
         {4, 4, "", "abcあxyz", "abc|あxy|z"}, {4, 4, "", "ｱｲｳｴｵ", "ｱｲｳｴ|ｵ"},
         {10, 8, "", "abcdefghi\tj", "abcdefghi\t|j"}, {5, 8, "", "\tab", "\t|ab"},
         {6, 4, "", "abcdefg\txyz", "abcdef|g\txy|z"}, {5, 4, "w", "hello world wide", "hello| |world| wide"},
         {4, 4, "w", "ab abcde", "ab a|bcde"},
         {5, 4, "w", "a-bcdef", "a-|bcdef"}, {4, 4, "k", "あい」。", "あ|い」。"},
-        {4, 4, "k", "あ「い", "あ|「い"},
+        {4, 4, "k", "あ「い", "あ|「い"}, {2, 4, "k", "あ」", "あ|」"},
         {5, 4, "wk", "abcde)", "abcde|)"}, {5, 4, "k", "abcde)", "abcd|e)"},
         {8, 8, "k", "abcdefg\t」", "abcdefg\t|」"}, {6, 4, "k", "abcde\t」", "abcde|\t」"},
         {4, 4, "k", "ｱｲｳｴ｣", "ｱｲｳ|ｴ｣"},
-        {4, 4, "k", "あいぃ", "あい|ぃ"},  // ぃ ends in byte A3, which alone is ｣
-        {4, 4, "k", "abcdv", "abcd|v"},    // v is the trail byte of 」
-    };
+        {4, 4, "k", "あいぃ", "あい|ぃ"}, {4, 4, "k", "abcdv", "abcd|v"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.text << " at " << c.columns << " " << c.switches);
         layoutSettings.tabCount = c.tab;

@@ -104,7 +104,7 @@ TEST(FilterRules, FolderAndSuffixTests) {
 // The rules file read as the profile calls read it ("-" for a missing key), its bytes as code page 932.
 TEST(FilterRules, RulesFileText) {
     const std::string text = " [initialize] \r\nnumoffilter = -1\n[Filter1\nKey=in 1\n[\x83\x5d]\nKey=in \x83\x5d\n"
-                             "[Filter2]x\n  Suffixes =  \".txt\"  \r\nConsole=12ab\x1A\nQuote='a\"\nLone=\"\nEmpty=\"\"\nLong=abcdefghij\nNul=a" + std::string(1, '\0') + "b\n"
+                             "[Filter2]x\n  Suffixes =  \".txt\"  \r\nXonsole=9\nConsole=12ab\x1A\nQuote='a\"\nLone=\"\nEmpty=\"\"\nLong=abcdefghij\nNul=a" + std::string(1, '\0') + "b\n"
                              "[Filter1]\nLate=yes\nSuffixes=.no";
     const char* cases[][4] = {{"Initialize", "NumOfFilter", "-1", "4294967295"}, {"Filter1", "Key", "-", "7"},
                               {"\x83\x5d", "key", "in \x83\x5d", "0"}, {"Filter2", "Suffixes", ".txt", "0"},
