@@ -92,8 +92,7 @@ long findRuleValue(RulesText text, const char* section, const char* key, char* o
 uint32_t findRuleNumber(RulesText text, const char* section, const char* key, uint32_t byDefault) {
     char digits[32];
     if (findRuleValue(text, section, key, digits, sizeof digits) <= 0) return byDefault;
-    const char* p = digits;
-    while (isBlank(*p)) ++p;
+    const char* p = digits;  // trimmed already
     int negative = *p == '-';
     if (*p == '-' || *p == '+') ++p;
     uint32_t number = 0;

@@ -22,7 +22,7 @@ TEST(Converter, DecodesEachEncodingWhateverItsPieces) {
         {JIS, "\x1B$(D0!\x1B(B\x1B[1m\xB1\xDF\x80\xE0\x1B$B$", "?\x1B[1m\xB1\xDF???"},
         {U8, u8"日本\u301C\u2212\u00A5\u203E\u00A2\u2014\u2016\u00A3\u00AC", sjis("日本～－") + "\\~" + sjis("￠―∥￡￢")},
         {U8, "\xF0\x9F\x98\x80|\xC0\x80|\xED\xA0\x80|\xF4\x90\x80\x80|\xF0\x8F\xBF\xBF|\xE3\x81", "?|??|???|????|????|??"},
-        {U8, "\xDF\xBF|\xE0\xA0\x80|\xEF\xBF\xBF", "?|?|?"},  // the edges of two and three bytes
+        {U8, "\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xEF\xBF\xBF", "????"},  // edges of 2 and 3 bytes
         {SOURCE_UTF16LE, std::string("\x42\x30\x00\xD8\x00\xDC\xFF\xDB\xFF\xDF\x3D\xD8\x0A", 13), sjis("あ") + "????"},
         {SOURCE_UTF16BE, std::string("\x30\x42\x00", 3), sjis("あ") + "?"},
         {SOURCE_SHIFT_JIS, "\x82\xA0\xFF\x1B$B", "\x82\xA0\xFF\x1B$B"},

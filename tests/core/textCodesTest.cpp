@@ -87,10 +87,10 @@ TEST(StoredValues, ReadAsWritten) {
 TEST(FilterRules, FolderAndSuffixTests) {
     const struct { const char* path; const char* rule; int folder, suffix; } cases[] = {
         {"atxt", "txt", 0, 1},
-        {"x.c", "\t,\n .h,,.c ", 0, 1}, {"a.txt", "", 1, 1},
+        {"x.c", "\t .h,,.c\n,", 0, 1}, {"a.txt", "", 1, 1},
         {"C:\\documents\\a.txt", "c:\\DOC", 1, 0},
         {"c:\\\x83\x41\\a.TXT", "C:\\\x83\x41", 1, 0}, {"c:\\\x83\x61\\a.txt", "C:\\\x83\x41", 0, 0},
-        {"\x83\x41.txt", "\x83\x41.TXT", 1, 1}, {"\x83\x61.txt", "\x83\x41.TXT", 0, 0},
+        {"\x83\x41.txt", "\x83\x41.TXT", 1, 1}, {"\x83\x61.txt", "\x83\x41.TXT \x83\x61.txt2", 0, 0},
         {"a\x83\x5C", "\\ ", 0, 0}};  // a list that ends in a separator
     for (const auto& c : cases) {
         EXPECT_EQ(startsWithFolder(c.path, c.rule), c.folder) << c.path << " | " << c.rule;
@@ -104,11 +104,11 @@ TEST(FilterRules, FolderAndSuffixTests) {
 // The rules file read as the profile calls read it ("-" for a missing key), its bytes as code page 932.
 TEST(FilterRules, RulesFileText) {
     const std::string text = " [initialize] \r\nnumoffilter = -1\n[Filter1\nKey=in 1\n[\x83\x5d]\nKey=in \x83\x5d\n"
-                             "[Filter2]x\n  Suffixes =  \".txt\"  \r\nXonsole=9\nConsole=12ab\x1A\nQuote='a\"\nLone=\"\nEmpty=\"\"\nLong=abcdefghij\nNul=a" + std::string(1, '\0') + "b\n"
+                             "[Filter2]x\n  Suffixes =  \".txt\"  \r\nXonsole=9\nConsole=19ab\x1A\nQuote='a\"\nLone=\"\nEmpty=\"\"\nLong=abcdefghij\nNul=a" + std::string(1, '\0') + "b\n"
                              "[Filter1]\nLate=yes\nSuffixes=.no";
     const char* cases[][4] = {{"Initialize", "NumOfFilter", "-1", "4294967295"}, {"Filter1", "Key", "-", "7"},
                               {"\x83\x5d", "key", "in \x83\x5d", "0"}, {"Filter2", "Suffixes", ".txt", "0"},
-                              {"FILTER2", "console", "12ab", "12"}, {"Filter2", "Quote", "'a\"", "0"}, {"Filter2", "Lone", "\"", "0"}, {"Filter2", "Empty", "", "7"}, {"Filter2", "Long", "abcdefg", "0"},
+                              {"FILTER2", "console", "19ab", "19"}, {"Filter2", "Quote", "'a\"", "0"}, {"Filter2", "Lone", "\"", "0"}, {"Filter2", "Empty", "", "7"}, {"Filter2", "Long", "abcdefg", "0"},
                               {"Filter2", "Nul", "a", "0"}, {"Filter1", "Late", "yes", "0"}, {"Filter3", "Key", "-", "7"}};
     const std::vector<char> bytes(text.begin(), text.end());  // nothing to read past them
     RulesText rules = {bytes.data(), bytes.size()};
@@ -134,14 +134,14 @@ TEST(FilterRules, FirstTabCodeBecomesTheTabWidthWhenItFits) {
 }
 
 // Drop lists as programs hand them over. In code page 932: its names at 0x114 (the offset
-// little-endian), a long name that must not be cut, one too long for any buffer, and a last name
+// little-endian), a long name that must not be cut, one a unit too long, and a last name
 // that the block cuts off. In UTF-16: a name that just fits, one a unit longer, and the end of
 // the block right after it, with no empty name to end the list.
 TEST(DropList, NamesInTheBlock) {
     const std::string kanji150(300, '\x8A');  // 滑 150 times
     const std::u16string wide = std::u16string(u"ｱ\0", 2) + std::u16string(259, u'x') + u'\0' + std::u16string(260, u'y') + u'\0';
     const std::tuple<char, std::string, std::string> blocks[] = {  // wide?, names, read back
-        {0, kanji150 + '\0' + std::string(520, 'a') + '\0' + "cut", "|" + kanji150 + "|!"},
+        {0, kanji150 + '\0' + std::string(260, 'a') + '\0' + "cut", "|" + kanji150 + "|!"},
         {1, std::string(reinterpret_cast<const char*>(wide.data()), 2 * wide.size()), "|\xB1|" + std::string(259, 'x') + "|!"}};
     for (const auto& [isWide, names, expected] : blocks) {
         const std::string block = "\x14\x01" + std::string(14, '\0') + isWide + std::string(0x114 - 17, '\0') + names;
