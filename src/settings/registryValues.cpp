@@ -65,8 +65,8 @@ bool decodeOrientation(const StoredValue& value, int16_t* out) {
 }
 
 void encodeOrientation(int16_t orientation, unsigned char out[ORIENTATION_VALUE_SIZE]) {
-    out[0] = (unsigned char)(orientation & 0xFF);
-    out[1] = (unsigned char)((uint16_t(orientation) >> 8) & 0xFF);
+    out[0] = (unsigned char)orientation;
+    out[1] = (unsigned char)(uint16_t(orientation) >> 8);
 }
 
 bool isUsableTabCount(int32_t tabCount) {

@@ -35,9 +35,9 @@ inline std::string describeLines() {
     LineNode* previous = nullptr;
     for (LineNode* line = head; line; previous = line, line = line->next) {
         out += (line == head ? "" : "|") + std::to_string(line->lineNumber) + ":";
-        if (line->text) out.append(line->text, size_t(line->length));
+        out.append(line->text, size_t(line->length));
         if (line->pageBreakAfter) out += "^";
-        if (line->prev != previous || (line->text && strlen(line->text) != size_t(line->length))) out += "<broken>";
+        if (line->prev != previous || strlen(line->text) != size_t(line->length)) out += "<broken>";
     }
     return utf8(tail == previous ? out : out + "<broken>");
 }

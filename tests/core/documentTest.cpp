@@ -67,12 +67,12 @@ TEST_F(Document, ReadsEndAndFail) {
 }
 
 TEST_F(Document, RowsOnPages) {
-    const struct { std::string text; int32_t columns, rows; const char* pages; } cases[] = {
-        {"aaaaaaaa\nbbbbbbbb\ncccccccc", 4, 3, "1:aaaa|aaaa|2:bbbb / bbbb|3:cccc|cccc"},
-        {std::string(20, 'a'), 4, 2, "1:aaaa|aaaa / aaaa|aaaa / aaaa"},
-        {"aaaaaaaa\nbbbbbbbb\nc", 4, 2, "1:aaaa|aaaa / 2:bbbb|bbbb / 3:c"},
-        {"a\f\fb", 4, 60, "1:a / 1: / 1:b"}, {"a\f" + std::string(20, 'b'), 4, 2, "1:a / 1:bbbb|bbbb / bbbb|bbbb / bbbb"},
-        {"a\tb" + sjis("あ") + "c\n\tx", 20, 5, "1:a...bあc|2:....x"},
+    const struct { std::string text, pages; int32_t columns, rows; } cases[] = {
+        {"aaaaaaaa\nbbbbbbbb\ncccccccc", "1:aaaa|aaaa|2:bbbb / bbbb|3:cccc|cccc", 4, 3},
+        {std::string(20, 'a'), "1:aaaa|aaaa / aaaa|aaaa / aaaa", 4, 2},
+        {"aaaaaaaa\nbbbbbbbb\nc", "1:aaaa|aaaa / 2:bbbb|bbbb / 3:c", 4, 2},
+        {"a\f\fb", "1:a / 1: / 1:b", 4, 60}, {"a\f" + std::string(20, 'b'), "1:a / 1:bbbb|bbbb / bbbb|bbbb / bbbb", 4, 2},
+        {"a\tb" + sjis("あ") + "c\n\tx", "1:a...bあc|2:....x", 20, 5}, {"a", "1:a", 4, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pages);

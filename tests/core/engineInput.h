@@ -41,7 +41,7 @@ inline std::string decodedInPieces(SourceEncoding encoding, const std::string& f
         pending += file.substr(at, step), at = std::min(file.size(), at + step);
         // The piece and the room promised, and no more: reading or writing past them is caught.
         std::vector<unsigned char> given(pending.begin(), pending.end()), bytes(pending.size());
-        std::vector<char16_t> units(pending.size() + 1);
+        std::vector<char16_t> units(pending.size());
         DecodedPiece piece = decodePiece(&decoder, given.data(), given.size(), at == file.size(), bytes.data(), units.data());
         std::vector<char> ansi(2 * units.size() + 2);
         out.append(reinterpret_cast<char*>(bytes.data()), piece.bytes);

@@ -49,7 +49,7 @@ TEST_F(RowBreaking, Rules) {
         {5, 4, "w", "a-bcdef", "a-|bcdef"}, {4, 4, "k", "あい」。", "あ|い」。"},
         {4, 4, "k", "あ「い", "あ|「い"}, {2, 4, "k", "あ」", "あ|」"},
         {5, 4, "wk", "abcde)", "abcde|)"}, {5, 4, "k", "abcde)", "abcd|e)"},
-        {8, 8, "k", "abcdefg\t」", "abcdefg\t|」"}, {6, 4, "k", "abcde\t」", "abcde|\t」"},
+        {8, 8, "k", "abcdefg\t」", "abcdefg\t|」"}, {6, 4, "k", "abcde\t」", "abcde|\t」"}, {5, 4, "k", "abcd\t)", "abcd|\t)"},
         {4, 4, "k", "ｱｲｳｴ｣", "ｱｲｳ|ｴ｣"},
         {4, 4, "k", "あいぃ", "あい|ぃ"}, {4, 4, "k", "abcdv", "abcd|v"}};
     for (const auto& c : cases) {

@@ -24,12 +24,12 @@ TEST(Templates, Expansion) {
     strcpy(documentTitle, "memo.txt");
     strcpy(documentPath, "C:\\docs\\memo.txt");
     setPageNumberTexts(1, 0);  // a document of no pages is one
-    const struct { const char* text; int32_t size; const char* expanded; } cases[] = {
-        {"Page &P of &A", 1024, "Page 1 of 1"}, {"&D &T &F", 1024, "2005/3/7 9:05 memo.txt"}, {"&d&&&&", 1024, "d&&"},
-        {"&\x95\x5c", 1024, "\x95\x5c"},  // the "&" goes, 表 stays whole
-        {"\x83&P", 1024, "\x83&P"},  // "&" as a trail byte is no code
+    const struct { const char *text, *expanded; int32_t size; } cases[] = {
+        {"Page &P of &A", "Page 1 of 1", 1024}, {"&D &T &F", "2005/3/7 9:05 memo.txt", 1024}, {"&d&&&&", "d&&", 1024},
+        {"&\x95\x5c", "\x95\x5c", 1024},  // the "&" goes, 表 stays whole
+        {"\x83&P", "\x83&P", 1024},  // "&" as a trail byte is no code
         // Pieces whole or not at all.
-        {"ab&U tail", 10, "ab"}, {"abc", 3, ""}, {"Page &P of &A", 8, "Page 1"}};
+        {"ab&U tail", "ab", 10}, {"abc", "", 3}, {"Page &P of &A", "Page 1", 8}};
     for (const auto& c : cases) EXPECT_EQ(expand(c.text, c.size), c.expanded) << c.text;
     // A typed template is cut to whole characters: 亜 is 88 9F (a trail byte that could lead), 表 95 5C,
     // and a lone lead byte at the very end counts as one byte.
@@ -43,15 +43,15 @@ TEST(Templates, Expansion) {
 }
 
 TEST(CommandLine, Scan) {
-    const struct { const char* line; int named; const char* name; int print; } cases[] = {
-        {"", 0, "", 0}, {"/p", 0, "", 1},
-        {"\"C:\\My Files\\memo.txt\" /p", 1, "C:\\My Files\\memo.txt", 1},
-        {"C:\\My Files\\memo.txt", 1, "C:\\My Files\\memo.txt", 0},
-        {"\"first.txt\" second.txt /P", 1, "first.txt", 1}, {"memo.txt/p", 1, "memo.txt", 1},
-        {"d/memo.txt", 1, "d", 0},
-        {"\"never closed.txt", 1, "never closed.txt", 0}, {"\"", 1, "", 0},
-        {"\x95\x5c.txt", 1, "\x95\x5c.txt", 0}, {"\"\x83\x22.txt\"", 1, "\x83\x22.txt", 0},
-        {"/p\x82\xa0.txt", 1, "\x82\xa0.txt", 1}, {"abc\x82", 1, "abc\x82", 0}, {"abcdefghijklmnopqrstu", 1, "abcdefghijklmnopqrst", 0}};
+    const struct { const char *line, *name; int named, print; } cases[] = {
+        {"", "", 0, 0}, {"/p", "", 0, 1},
+        {"\"C:\\My Files\\memo.txt\" /p", "C:\\My Files\\memo.txt", 1, 1},
+        {"C:\\My Files\\memo.txt", "C:\\My Files\\memo.txt", 1, 0},
+        {"\"first.txt\" second.txt /P", "first.txt", 1, 1}, {"memo.txt/p", "memo.txt", 1, 1},
+        {"d/memo.txt", "d", 1, 0},
+        {"\"never closed.txt", "never closed.txt", 1, 0}, {"\"", "", 1, 0},
+        {"\x95\x5c.txt", "\x95\x5c.txt", 1, 0}, {"\"\x83\x22.txt\"", "\x83\x22.txt", 1, 0},
+        {"/p\x82\xa0.txt", "\x82\xa0.txt", 1, 1}, {"abc\x82", "abc\x82", 1, 0}, {"abcdefghijklmnopqrstu", "abcdefghijklmnopqrst", 1, 0}};
     for (const auto& c : cases) {
         CommandLineScan s = scanCommandLine(c.line);
         char name[21] = "";  // the longest name just fits
@@ -85,7 +85,7 @@ TEST(StoredValues, ReadAsWritten) {
 }
 
 TEST(FilterRules, FolderAndSuffixTests) {
-    const struct { const char* path; const char* rule; int folder, suffix; } cases[] = {
+    const struct { const char *path, *rule; int folder, suffix; } cases[] = {
         {"atxt", "txt", 0, 1},
         {"x.c", "\t .h,,.c\n,", 0, 1}, {"a.txt", "", 1, 1},
         {"C:\\documents\\a.txt", "c:\\DOC", 1, 0},
@@ -121,10 +121,10 @@ TEST(FilterRules, RulesFileText) {
 }
 
 TEST(FilterRules, FirstTabCodeBecomesTheTabWidthWhenItFits) {
-    const struct { const char* command; int size, tab, ok; const char* expanded; } cases[] = {
-        {"conv \x95\\&T -x&T", 260, 8, 1, "conv \x95\\8 -x&T"},
-        {"a&t &", 260, 8, 1, "a&t &"}, {"\x81&T", 260, 8, 1, "\x81&T"},
-        {"x&Ty", 5, 10, 1, "x10y"}, {"x&Ty", 4, 10, 0, "x&Ty"}, {"&T", 3, 100, 0, "&T"}};
+    const struct { const char *command, *expanded; int size, tab, ok; } cases[] = {
+        {"conv \x95\\&T -x&T", "conv \x95\\8 -x&T", 260, 8, 1},
+        {"a&t &", "a&t &", 260, 8, 1}, {"\x81&T", "\x81&T", 260, 8, 1},
+        {"x&Ty", "x10y", 5, 10, 1}, {"x&Ty", "x&Ty", 4, 10, 0}, {"&T", "&T", 3, 100, 0}};
     for (const auto& c : cases) {
         char command[300];
         strcpy(command, c.command);

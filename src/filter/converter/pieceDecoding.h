@@ -18,7 +18,7 @@ struct DecodedPiece {
                    // other systems use taken as code page 932's own
 };
 
-// `bytes` has room for `size` bytes, `units` for `size` + 1 units. `last`:
+// `bytes` has room for `size` bytes, `units` for `size` units. `last`:
 // the input ends with this piece, so nothing waits.
 DecodedPiece decodePiece(PieceDecoder* decoder, const unsigned char* piece, size_t size,
                          int last, unsigned char* bytes, char16_t* units);
