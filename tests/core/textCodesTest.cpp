@@ -74,14 +74,19 @@ TEST(StoredValues, ReadAsWritten) {
                 m.right == 70000 && m.bottom == 5 && !decodeMargins({VALUE_BINARY, bytes.data(), 15}, &m) &&
                 !decodeDword({VALUE_BINARY, bytes.data(), 4}, &m.left));
     int16_t orientation = 0;
-    for (unsigned char stored : {1, 2, 3}) {
-        const unsigned char two[] = {stored, 0};
-        EXPECT_TRUE(decodeOrientation({VALUE_BINARY, two, 2}, &orientation) == (stored < 3) && orientation == 1 + (stored > 1));
-    }
+    const unsigned char stored[] = {1, 0, 2, 0, 3, 0};  // portrait, landscape, neither
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(decodeOrientation({VALUE_BINARY, stored + 2 * i, 2}, &orientation) == (i < 2) && orientation == 1 + (i > 0));
     char out[4];  // a string fits with its terminator, or is refused
     const unsigned char nul = 0, ab[] = {'a', 'b'}, aNulB[] = {'a', 0, 'b'};  // larger than the buffer: refused
     EXPECT_TRUE(decodeString({VALUE_SZ, &nul, 1}, out, 1) && !out[0] && !decodeString({VALUE_SZ, ab, 2}, out, 2) &&
                 !decodeString({VALUE_BINARY, ab, 2}, out, 4) && !decodeString({VALUE_SZ, aNulB, 3}, out, 2));
+    // A font as stored, its face name ended for it; the ranges of the stored numbers.
+    std::vector<unsigned char> font(LOGFONT_VALUE_SIZE, 'x'), face(LOGFONT_VALUE_SIZE);
+    EXPECT_TRUE(decodeLogFont({VALUE_BINARY, font.data(), 60}, face.data()) && face[58] == 'x' && !face[59] &&
+                !decodeLogFont({VALUE_SZ, font.data(), 60}, face.data()) && isUsableTabCount(1) && !isUsableTabCount(0) &&
+                isUsablePreviewScale(10000) && !isUsablePreviewScale(10001) && !isUsablePreviewScale(0) &&
+                isUsablePointSize(10) && !isUsablePointSize(9) && !isUsablePointSize(10001));
 }
 
 TEST(FilterRules, FolderAndSuffixTests) {
