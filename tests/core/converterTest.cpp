@@ -22,7 +22,8 @@ TEST(Converter, DecodesEachEncodingWhateverItsPieces) {
         {JIS, "\x1B$(D0!\x1B(B\x1B[1m\xB1\xDF\x80\xE0\x1B$B$", "?\x1B[1m\xB1\xDF???"},
         {U8, u8"日本\u301C\u2212\u00A5\u203E\u00A2\u2014\u2016\u00A3\u00AC", sjis("日本～－") + "\\~" + sjis("￠―∥￡￢")},
         {U8, "\xF0\x9F\x98\x80|\xC0\x80|\xED\xA0\x80|\xF4\x90\x80\x80|\xF0\x8F\xBF\xBF|\xE3\x81", "?|??|???|????|????|??"},
-        {U8, "\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xEF\xBF\xBF", "????"},  // edges of 2 and 3 bytes
+        // Edges of 2 and 3 bytes, and a following byte past BF.
+        {U8, "\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xEF\xBF\xBF\xC3\xC0", "??????"},
         {SOURCE_UTF16LE, std::string("\x42\x30\x00\xD8\x00\xDC\xFF\xDB\xFF\xDF\x3D\xD8\x0A", 13), sjis("あ") + "????"},
         {SOURCE_UTF16BE, std::string("\x30\x42\x00", 3), sjis("あ") + "?"},
         {SOURCE_SHIFT_JIS, "\x82\xA0\xFF\x1B$B", "\x82\xA0\xFF\x1B$B"},
@@ -43,7 +44,7 @@ TEST(Converter, RowAndCellOfShiftJis) {
                         isLeadByte(bytes[0])) << row << "-" << cell;
         }
     }
-    for (auto [first, second] : {std::pair(0x80, 0x40), {0xA0, 0x40}, {0xFD, 0x40}, {0x81, 0x3F}, {0x81, 0x7F}, {0x81, 0xFD}}) {
+    for (auto [first, second] : {std::pair(0x80, 0x40), {0xA0, 0x40}, {0xFD, 0x40}, {0xDF, 0x40}, {0x81, 0x3F}, {0x81, 0x7F}, {0x81, 0xFD}}) {
         int row, cell;
         EXPECT_FALSE(rowCellOfShiftJis(unsigned(first), unsigned(second), &row, &cell)) << first << " " << second;
     }
@@ -54,7 +55,7 @@ TEST(Converter, DecidesTheEncoding) {
     // The edge's cut end is wrong UTF-8 only where the file ends; a cut lead byte after ｱｱ is
     // left out of the Shift_JIS reading alike.
     std::vector<std::tuple<std::string, int, SourceEncoding>> cases = {
-        {"\x1B[1m", 1, SOURCE_SHIFT_JIS}, {"a\x1B$", 1, SOURCE_SHIFT_JIS}, {"\x0E@\x0F", 1, SOURCE_ISO_2022_JP},
+        {"\x1B[1m", 1, SOURCE_SHIFT_JIS}, {"a\x1B$", 1, SOURCE_SHIFT_JIS}, {"\x0E@", 1, SOURCE_ISO_2022_JP},
         {"\x7F\x1B$BF|\x1B(B", 1, SOURCE_ISO_2022_JP}, {edge, 1, SOURCE_SHIFT_JIS}, {edge, 0, SOURCE_UTF8}, {"\xB1\xB1\x83", 0, SOURCE_SHIFT_JIS}};
     const char* forms[] = {"CP932", "EUC-JP-MS", "UTF-8", "ISO-2022-JP-3"};
     const SourceEncoding wanted[] = {SOURCE_SHIFT_JIS, SOURCE_EUC_JP, SOURCE_UTF8, SOURCE_ISO_2022_JP};

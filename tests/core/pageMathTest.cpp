@@ -13,7 +13,7 @@ TEST(PageMath, Units) {
         {21000, 96, 0, 794},
         {INT32_MAX, INT32_MAX, 0, INT32_MAX}, {INT32_MIN, INT32_MAX, 1, INT32_MAX}};
     for (const auto& s : screen) EXPECT_EQ(himetricToScreen(s[0], s[1], s[2]), s[3]) << s[0] << " " << s[1];
-    const int32_t heights[][3] = {{96, 100, -13}, {300, 100, -42}, {96, 105, -14}, {96, 0, 0}};
+    const int32_t heights[][3] = {{96, 100, -13}, {-300, 100, -42}, {96, 105, -14}, {96, 0, 0}};
     for (const auto& h : heights) EXPECT_EQ(fontHeightForDevice(h[0], h[1]), h[2]) << h[0] << " " << h[1];
     const int32_t rounded[][2] = {{20990, 21000}, {21000, 21000}, {-150, -150}, {INT32_MAX, INT32_MAX}};
     for (const auto& r : rounded) EXPECT_EQ(roundUpToMillimetre(r[0]), r[1]);
@@ -53,8 +53,9 @@ TEST(PageMath, PageRange) {
 TEST(PageMath, RenderGeometry) {
     const RenderGeometry g = makeRenderGeometry(10, 20, 310, 620, 20, 40, 10, 10), exact = makeRenderGeometry(5, 5, 225, 445, 20, 40, 10, 10);
     EXPECT_TRUE(g.stretchX && g.stretchY && !exact.stretchX && !exact.stretchY && rowTop(g, 40) == 80 && rowTop(exact, 80) == 85);
-    const int32_t cells[][6] = {  // x, advance, grid width, text width -> left, stretched?
-        {10, 20, 200, 300, 40, 1}, {10, 30, 200, 300, 55, 1}, {0, 60, 80, 50, 37, 1}, {10, 60, 200, 200, 70, 0}};
+    // x, advance, grid width, text width -> left, stretched?
+    const int32_t cells[][6] = {
+        {10, 30, 200, 300, 55, 1}, {0, 60, 80, 50, 37, 1}, {10, 60, 200, 200, 70, 0}, {0, 1, 1, 50, 50, 1}};
     for (const auto& c : cells)
         EXPECT_TRUE(needsStretch(c[2], c[3], 20) == c[5] && cellLeft(c[0], c[1], c[5], c[2], c[3]) == c[4]) << c[1];
 }

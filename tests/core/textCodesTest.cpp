@@ -93,7 +93,7 @@ TEST(FilterRules, FolderAndSuffixTests) {
     const struct { const char *path, *rule; int folder, suffix; } cases[] = {
         {"atxt", "txt", 0, 1},
         {"x.c", "\t .h,,.c\n,", 0, 1}, {"a.txt", "", 1, 1},
-        {"C:\\documents\\a.txt", "c:\\DOC", 1, 0},
+        {"Z:\\documents\\a.txt", "z:\\DOC", 1, 0},
         {"c:\\\x83\x41\\a.TXT", "C:\\\x83\x41", 1, 0}, {"c:\\\x83\x61\\a.txt", "C:\\\x83\x41", 0, 0},
         {"\x83\x41.txt", "\x83\x41.TXT", 1, 1}, {"\x83\x61.txt", "\x83\x41.TXT \x83\x61.txt2", 0, 0},
         {"a\x83\x5C", "\\ ", 0, 0}};  // a list that ends in a separator
