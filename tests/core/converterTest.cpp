@@ -26,11 +26,13 @@ TEST(Converter, DecodesEachEncodingWhateverItsPieces) {
         {U8, "\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xEF\xBF\xBF\xC3\xC0", "??????"},
         {SOURCE_UTF16LE, std::string("\x42\x30\x00\xD8\x00\xDC\xFF\xDB\xFF\xDF\x3D\xD8\x0A", 13), sjis("あ") + "????"},
         {SOURCE_UTF16BE, std::string("\x30\x42\x00", 3), sjis("あ") + "?"},
-        {SOURCE_SHIFT_JIS, "\x82\xA0\xFF\x1B$B", "\x82\xA0\xFF\x1B$B"},
-    };
-    for (const auto& c : cases) {
+        {SOURCE_SHIFT_JIS, "\x82\xA0\xFF\x1B$B", "\x82\xA0\xFF\x1B$B"}};
+    for (const auto& c : cases)
         for (size_t step : {1, 2, 3, 5, 1 << 20}) EXPECT_EQ(decodedInPieces(c.encoding, c.file, step), c.text) << c.file << " by " << step;
-    }
+    JisState kanji{JIS_KANJI};  // a pair that the piece holds whole is taken with it
+    unsigned char pair[] = "$\"", out[2];
+    size_t written = 0, taken = iso2022JpToShiftJis(&kanji, pair, 2, 0, out, &written);
+    EXPECT_TRUE(taken == 2 && written == 2 && out[0] == 0x82 && out[1] == 0xA0);
 }
 
 // Shift_JIS and the JIS row and cell, both ways, over every row code page 932 has.

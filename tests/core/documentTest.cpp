@@ -50,10 +50,8 @@ TEST_F(Document, LinesFromBytes) {
         {x511 + "\r\ny", "1:" + x511 + "|2:y"}, {x511 + "\r\n\ny", "1:" + x511 + "|2:|3:y"}, {x511 + "\ry", "1:" + x511 + "|2:y"},
         {x511 + "\f\n", "1:" + x511 + "^|1:|2:"}, {x511.substr(1) + "\r\ny", "1:" + x511.substr(1) + "|2:y"},
         {std::string(511, 'a') + sjis("あ") + "b", "1:" + std::string(511, 'a') + "あb"}};
-    for (const auto& c : cases) {
-        ASSERT_EQ(loadText(c.bytes), 1);
-        EXPECT_EQ(describeLines(), c.lines) << testing::PrintToString(c.bytes.substr(0, 40));
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(loadText(c.bytes) ? describeLines() : "load failed", c.lines) << testing::PrintToString(c.bytes.substr(0, 40));
 }
 
 TEST_F(Document, ReadsEndAndFail) {

@@ -48,8 +48,9 @@ inline std::string decodedInPieces(SourceEncoding encoding, const std::string& f
         out.append(ansi.data(), size_t(wideTo932(reinterpret_cast<uint16_t*>(units.data()), int(piece.units),
                                                   ansi.data(), int(ansi.size()))));
         pending.erase(0, piece.taken);
-        // Only a character or escape that the piece's end cuts may wait for the next piece.
-        if (pending.size() > 3 || (at == file.size() && !pending.empty())) return "<" + pending + ">";
+        // Only a character or escape that the piece's end cuts may wait for the next piece: in
+        // EUC-JP at most two bytes of one.
+        if (at == file.size() ? !pending.empty() : pending.size() > 3u - (encoding == SOURCE_EUC_JP)) return "<" + pending + ">";
     }
     return out;
 }
