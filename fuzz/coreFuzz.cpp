@@ -91,10 +91,8 @@ void fuzzTemplate(Input in) {
 
 void fuzzCommandLine(Input in) {
     MultiByteStart starts = in.take() & 1 ? startsUtf8Sequence : startsCp932Character;
-    std::string full = in.rest();
-    full.resize(strlen(full.c_str()));
-    const char* arguments = skipProgramName(full.c_str());
-    std::string line = arguments;
+    const std::string full = in.rest().c_str();  // as far as its first NUL, as a command line
+    const std::string line = skipProgramName(full.c_str());
     CommandLineScan scan = scanCommandLine(line.c_str(), starts);
     if (!scan.hasName) return;
     CHECK(scan.nameStart >= 0 && scan.nameEnd >= scan.nameStart - 1 && size_t(scan.nameEnd + 1) <= line.size());

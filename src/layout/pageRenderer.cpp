@@ -48,8 +48,8 @@ void drawRow(HDC dc, int32_t x, int32_t y, const LineNode* line, int32_t rowInde
     walkRowCells(line, rowIndex, paintCell, &painter);
 }
 
-int renderPage(HDC dc, const PageMetrics* m, int32_t pageIndex, int32_t columns,
-               int32_t rowsPerPage) {
+void renderPage(HDC dc, const PageMetrics* m, int32_t pageIndex, int32_t columns,
+                int32_t rowsPerPage) {
     const RECT& text = m->textRect;
     RowPainter painter{dc, m,
                        makeRenderGeometry(text.left, text.top, text.right, text.bottom,
@@ -59,5 +59,4 @@ int renderPage(HDC dc, const PageMetrics* m, int32_t pageIndex, int32_t columns,
     walkPageRows(pageIndex, rowsPerPage, paintRow, &painter);
     drawHeaderFooter(dc, m, pageIndex + 1, pageCount);
     if (previousFont) SelectObject(dc, previousFont);
-    return 1;
 }

@@ -7,7 +7,7 @@
 
 struct LineNode;
 
-int renderPage(HDC dc, const PageMetrics* metrics, int32_t pageIndex, int32_t columns,
-               int32_t rowsPerPage);
+void renderPage(HDC dc, const PageMetrics* metrics, int32_t pageIndex, int32_t columns,
+                int32_t rowsPerPage);
 void drawRow(HDC dc, int32_t x, int32_t y, const LineNode* line, int32_t rowIndex,
              int32_t charWidth, int32_t gridWidth, int32_t textWidth);

@@ -54,8 +54,8 @@ void setDefaultFontDescription(LOGFONTA* logFont) {
     lstrcpynA(logFont->lfFaceName, "ＭＳ ゴシック", LF_FACESIZE);
 }
 
-int createDeviceFont(HDC dc, PageMetrics* m) {
-    if (!dc) return 0;
+void createDeviceFont(HDC dc, PageMetrics* m) {
+    if (!dc) return;
     if (m->font) {
         DeleteObject(m->font);
         m->font = nullptr;
@@ -71,7 +71,6 @@ int createDeviceFont(HDC dc, PageMetrics* m) {
         m->lineHeight = metrics.tmHeight;
     }
     SelectObject(dc, previous);
-    return m->font != nullptr;
 }
 
 int setPageGrid(const PageMetrics* m) {

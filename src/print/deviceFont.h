@@ -7,7 +7,7 @@
 
 void initFontDialog(HWND owner);
 BOOL runFontDialog(HWND owner, HDC printerDC, PageMetrics* metrics);
-int createDeviceFont(HDC dc, PageMetrics* metrics);
+void createDeviceFont(HDC dc, PageMetrics* metrics);
 void setDefaultFontDescription(LOGFONTA* logFont);
 // The grid of columnsPerRow and rowsPerPage from the metrics' font cell and
 // text area; 0 when the font gives no cell, the grid unchanged.

@@ -82,10 +82,11 @@ protected:
     void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\dalvek"); }
 };
 
-// Unusable stored values leave the defaults while zero margins and the last template and
-// flag, stored usable beside them, are read (the journeys store the others); the zoom menu
-// marks the scale in use, and the format dialog opens the edits of the footer alone.
+// Nothing stored: the margins are measured on the printer. Unusable stored values leave the
+// defaults; zero margins and the last template and flag, stored usable beside them, are read;
+// the zoom menu marks the scale in use, and the format dialog opens the footer's edits alone.
 TEST_F(Shell, UnusableStoredValuesAreRefused) {
+    const RECT fresh = pageSetup.rtMargin, measured = defaultMargins();
     const char *own = programKeyPath, *editor = editorKeyPath;
     store(own, "preview scale", REG_DWORD, dword(0));
     store(own, "logfont", REG_BINARY, std::string(59, 'A'));
@@ -114,7 +115,7 @@ TEST_F(Shell, UnusableStoredValuesAreRefused) {
     for (int id = IDC_HEADER_LEFT; id < IDC_HEADER_LEFT + 6; ++id) rows += IsWindowEnabled(GetDlgItem(form, id)) ? '1' : '0';
     DestroyWindow(form);
     EXPECT_EQ(rows, "000111");
-    EXPECT_TRUE(previewScale == 100 && layoutSettings.tabCount == 4 && !strcmp(font.lfFaceName, "face") &&
+    EXPECT_TRUE(!memcmp(&fresh, &measured, sizeof fresh) && fresh.left > 0 && previewScale == 100 && layoutSettings.tabCount == 4 && !strcmp(font.lfFaceName, "face") &&
                 !pageSetup.rtMargin.left && !headerFooterSettings.footerLeft[0] && !strcmp(headerFooterSettings.footerRight, "&P") && !strcmp(defaultExtension, "txt") &&
                 !strcmp(layoutSettings.kinsokuLineStart, defaultKinsokuLineStart));
 }
@@ -350,9 +351,9 @@ TEST_F(Shell, CancelStopsTheJobBeforeItsNextPage) {
 }
 
 // Each file opens by its whole name, directly and through a filter's feeder; a missing one is
-// named whole in its message. &F and &U give the names as code page 932 writes them, and the
-// rules, from a UTF-16 LE, UTF-16 BE or UTF-8 file, match that form (console flag and command):
-// "dirécť" is no ".direct".
+// named whole in its message, and forgotten. &F and &U give the names as code page 932 writes
+// them, and the rules, from a UTF-16 LE, UTF-16 BE or UTF-8 file, match that form (console flag
+// and command): "dirécť" is no ".direct".
 TEST(UnicodeNames, OpenedShownAndMatchedWhole) {
     wchar_t folder[MAX_PATH], module[MAX_PATH];
     char folder932[MAX_PATH];
@@ -382,6 +383,7 @@ TEST(UnicodeNames, OpenedShownAndMatchedWhole) {
         nameDocument(path.c_str());
         EXPECT_EQ(loadDocument(nullptr), c.bytes != nullptr);
         EXPECT_EQ(shownMessage, c.bytes ? L"" : path + L" の読み込みに失敗しました。");
+        EXPECT_TRUE(c.bytes || !(documentPathWide[0] | documentTitleWide[0]));
         char expanded[EXPANDED_TEMPLATE_SIZE], rule[260] = "";
         expandTemplate("&F|&U", expanded, sizeof expanded);
         int console = findFilterFor(path.c_str(), rule, sizeof rule);
