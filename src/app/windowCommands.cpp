@@ -64,7 +64,7 @@ void fontCommand(HWND window) {
         createDeviceFont(printer, &printerMetrics);
         updatePageGrid(&printerMetrics);
         repaintAll(window);
-        saveFontSettings(&screenMetrics.logFont, pointSize);
+        if (!saveFontSettings(&screenMetrics.logFont, pointSize)) reportUnsavedSettings(window);
     }
     if (printer) DeleteDC(printer);
 }
@@ -72,7 +72,7 @@ void fontCommand(HWND window) {
 void zoomCommand(HWND window, int32_t scale) {
     previewScale = scale;
     fitWindowToPage(window, resizeFlags);
-    savePreviewScale();
+    if (!savePreviewScale()) reportUnsavedSettings(window);
 }
 
 int zoomRadioMark(HMENU submenu) {

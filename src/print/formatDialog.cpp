@@ -79,6 +79,6 @@ INT_PTR CALLBACK formatDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 
 void formatCommand(HWND window) {
     if (DialogBoxParamW(appInstance, MAKEINTRESOURCEW(IDD_FORMAT), window, formatDialogProc, 0) <= 0) return;
-    saveFormatSettings();
+    if (!saveFormatSettings()) reportUnsavedSettings(window);
     InvalidateRect(window, nullptr, TRUE);
 }

@@ -68,6 +68,6 @@ int runPageSetup(HWND window) {
         DeleteDC(printer);
     }
     updatePageGrid(&printerMetrics);
-    savePageSettings(&pageSetup.rtMargin, printerDevMode);
+    if (!savePageSettings(&pageSetup.rtMargin, printerDevMode)) reportUnsavedSettings(window);
     return 1;
 }

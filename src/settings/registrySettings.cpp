@@ -70,26 +70,26 @@ void readCheckedNumber(HKEY key, const char* name, int32_t* number, bool (*usabl
     if (v.read(key, name) && decodeDword(v.value, &value) && usable(value)) *number = value;
 }
 
-void writeValue(HKEY key, const char* name, DWORD type, const void* bytes, DWORD size) {
+int writeValue(HKEY key, const char* name, DWORD type, const void* bytes, DWORD size) {
     wchar_t wideName[32];
     widen(name, wideName, 32);
-    RegSetValueExW(key, wideName, 0, type, static_cast<const BYTE*>(bytes), size);
+    return RegSetValueExW(key, wideName, 0, type, static_cast<const BYTE*>(bytes), size) == ERROR_SUCCESS;
 }
 
-void writeDword(HKEY key, const char* name, int32_t value) {
+int writeDword(HKEY key, const char* name, int32_t value) {
     DWORD data = DWORD(value);
-    writeValue(key, name, REG_DWORD, &data, sizeof data);
+    return writeValue(key, name, REG_DWORD, &data, sizeof data);
 }
 
 // Code page 932 text, stored as UTF-16 as the system stores every string.
-void writeString(HKEY key, const char* name, const char* text) {
+int writeString(HKEY key, const char* name, const char* text) {
     wchar_t wide[TEMPLATE_SIZE];
     int units = widen(text, wide, TEMPLATE_SIZE);
-    writeValue(key, name, REG_SZ, wide, DWORD(units + 1) * sizeof(wchar_t));
+    return writeValue(key, name, REG_SZ, wide, DWORD(units + 1) * sizeof(wchar_t));
 }
 
-void writeBinary(HKEY key, const char* name, const void* bytes, DWORD size) {
-    writeValue(key, name, REG_BINARY, bytes, size);
+int writeBinary(HKEY key, const char* name, const void* bytes, DWORD size) {
+    return writeValue(key, name, REG_BINARY, bytes, size);
 }
 
 struct TemplateValue {
@@ -198,29 +198,28 @@ int loadFontSettings(LOGFONTA* logFont, int32_t* size) {
 int saveFontSettings(const LOGFONTA* logFont, int32_t size) {
     Key key;
     if (!key.openForWriting(programKeyPath)) return 0;
-    writeBinary(key.handle, "logfont", logFont, LOGFONT_VALUE_SIZE);
-    writeDword(key.handle, "point size", size);
-    return 1;
+    int written = writeBinary(key.handle, "logfont", logFont, LOGFONT_VALUE_SIZE);
+    return writeDword(key.handle, "point size", size) && written;
 }
 
 int savePreviewScale() {
     Key key;
     if (!key.openForWriting(programKeyPath)) return 0;
-    writeDword(key.handle, "preview scale", previewScale);
-    return 1;
+    return writeDword(key.handle, "preview scale", previewScale);
 }
 
 int saveFormatSettings() {
     Key key;
     if (!key.openForWriting(programKeyPath)) return 0;
     const HeaderFooterSettings& s = headerFooterSettings;
-    writeDword(key.handle, "print header", s.printHeader);
-    writeDword(key.handle, "print footer", s.printFooter);
-    writeDword(key.handle, "print line number", s.printLineNumber);
+    // Every value is tried, so one refused write loses no more than itself.
+    int written = writeDword(key.handle, "print header", s.printHeader);
+    written &= writeDword(key.handle, "print footer", s.printFooter);
+    written &= writeDword(key.handle, "print line number", s.printLineNumber);
     for (const TemplateValue* t = templateValues(); t->name; ++t) {
-        writeString(key.handle, t->name, t->text);
+        written &= writeString(key.handle, t->name, t->text);
     }
-    return 1;
+    return written;
 }
 
 int savePageSettings(const RECT* margins, HGLOBAL devMode) {
@@ -236,11 +235,18 @@ int savePageSettings(const RECT* margins, HGLOBAL devMode) {
     unsigned char marginBytes[MARGIN_VALUE_SIZE];
     encodeMargins(MarginBox{margins->left, margins->top, margins->right, margins->bottom},
                   marginBytes);
-    writeBinary(key.handle, "margin", marginBytes, sizeof marginBytes);
+    int written = writeBinary(key.handle, "margin", marginBytes, sizeof marginBytes);
     if (mode) {
         unsigned char orientationBytes[ORIENTATION_VALUE_SIZE];
         encodeOrientation(orientation, orientationBytes);
-        writeBinary(key.handle, "orientation", orientationBytes, sizeof orientationBytes);
+        written &= writeBinary(key.handle, "orientation", orientationBytes, sizeof orientationBytes);
     }
-    return 1;
+    return written;
+}
+
+// A setting the registry refused is lost at the next start: the user hears of it now.
+void reportUnsavedSettings(HWND owner) {
+    wchar_t text[64];
+    loadText(IDS_SAVE_FAILED, text, 64);
+    showMessage(owner, text, MB_ICONWARNING);
 }

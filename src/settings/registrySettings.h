@@ -17,7 +17,9 @@ int loadEditorSettings();
 // marginsFound, when given, tells whether "margin" was stored.
 int loadPageSettings(RECT* margins, HGLOBAL devMode, POINT* paperSize, int* marginsFound = nullptr);
 int loadFontSettings(LOGFONTA* logFont, int32_t* pointSize);
+// The saves give 0 when the key could not be created or a value not written.
 int saveFontSettings(const LOGFONTA* logFont, int32_t pointSize);
 int savePreviewScale();
 int saveFormatSettings();
 int savePageSettings(const RECT* margins, HGLOBAL devMode);
+void reportUnsavedSettings(HWND owner);

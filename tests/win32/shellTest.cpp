@@ -24,6 +24,7 @@
 #include "layout/headerFooter.h"
 #include "layout/layoutSettings.h"
 #include "layout/pagination.h"
+#include "print/deviceFont.h"
 #include "print/formatDialog.h"
 #include "print/pageMetrics.h"
 #include "print/pageSetup.h"
@@ -73,6 +74,11 @@ std::string temp(const std::string& name) { char folder[MAX_PATH]; return std::s
 
 std::string dword(DWORD value) { return std::string(reinterpret_cast<char*>(&value), 4); }
 
+HWND popup(DWORD style = 0) { return CreateWindowA("STATIC", "", WS_POPUP | style, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr); }
+
+// Where Wine's CUPS printers are sent: a printer's value names a file to print into instead.
+const char spooler[] = "Software\\Wine\\Printing\\Spooler";
+
 class Shell : public testing::Test {
 protected:
     void SetUp() override {
@@ -85,7 +91,9 @@ protected:
 // Nothing stored: the margins are measured on the printer. Unusable stored values leave the
 // defaults; zero margins and the last template and flag, stored usable beside them, are read;
 // the zoom menu marks the scale in use, and the format dialog opens the footer's edits alone.
-TEST_F(Shell, UnusableStoredValuesAreRefused) {
+// Then the registry refuses the key (non-volatile beneath a volatile one): each accepted zoom,
+// format, font and page setup loses its save with a warning.
+TEST_F(Shell, StoredValuesReadAndRefused) {
     const RECT fresh = pageSetup.rtMargin, measured = defaultMargins();
     const char *own = programKeyPath, *editor = editorKeyPath;
     store(own, "preview scale", REG_DWORD, dword(0));
@@ -100,24 +108,30 @@ TEST_F(Shell, UnusableStoredValuesAreRefused) {
     previewScale = pointSize = 100;
     layoutSettings.tabCount = 4;
     headerFooterSettings.footerLeft[0] = '\0';
-    LOGFONTA font = {};
-    strcpy(font.lfFaceName, "face");
+    initFontDialog(nullptr), setDefaultFontDescription(&screenMetrics.logFont);
     loadProgramSettings();
     loadEditorSettings();
-    loadFontSettings(&font, &pointSize);
+    loadFontSettings(&screenMetrics.logFont, &pointSize);
     queryDefaultPrinter(nullptr);
     mainWindowProc(nullptr, WM_CREATE, 0, 0);
     HMENU zoom = GetSubMenu(GetSubMenu(popupMenu, 0), 8);
     mainWindowProc(nullptr, WM_INITMENUPOPUP, WPARAM(zoom), 8);
     EXPECT_TRUE(GetMenuState(zoom, IDM_ZOOM100, MF_BYCOMMAND) & MF_CHECKED);
-    HWND form = CreateDialogA(appInstance, MAKEINTRESOURCEA(IDD_FORMAT), nullptr, formatDialogProc);
-    std::string rows;
-    for (int id = IDC_HEADER_LEFT; id < IDC_HEADER_LEFT + 6; ++id) rows += IsWindowEnabled(GetDlgItem(form, id)) ? '1' : '0';
-    DestroyWindow(form);
-    EXPECT_EQ(rows, "000111");
-    EXPECT_TRUE(!memcmp(&fresh, &measured, sizeof fresh) && fresh.left > 0 && previewScale == 100 && layoutSettings.tabCount == 4 && !strcmp(font.lfFaceName, "face") &&
+    EXPECT_TRUE(!memcmp(&fresh, &measured, sizeof fresh) && fresh.left > 0 && previewScale == 100 && layoutSettings.tabCount == 4 && screenMetrics.logFont.lfCharSet == SHIFTJIS_CHARSET &&
                 !pageSetup.rtMargin.left && !headerFooterSettings.footerLeft[0] && !strcmp(headerFooterSettings.footerRight, "&P") && !strcmp(defaultExtension, "txt") &&
                 !strcmp(layoutSettings.kinsokuLineStart, defaultKinsokuLineStart));
+    std::string seen;
+    DialogAnswerer answerer([&](HWND box) {
+        for (int id = IDC_HEADER_LEFT; id < IDC_HEADER_LEFT + 6 && GetDlgItem(box, id); ++id) seen += IsWindowEnabled(GetDlgItem(box, id)) ? '1' : '0';
+        return seen += textOf(box) == "pemoPrint" ? textOf(GetDlgItem(box, 0xFFFF)) : "", IDOK;
+    });
+    RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\dalvek");
+    HKEY vendor = HKEY_CURRENT_USER;
+    RegCreateKeyExA(vendor, "SOFTWARE\\dalvek", 0, 0, REG_OPTION_VOLATILE, 0, 0, &vendor, 0);
+    RegCloseKey(vendor);
+    zoomCommand(nullptr, 150), formatCommand(nullptr), fontCommand(nullptr), runPageSetup(nullptr);
+    const std::string refused = "設定をレジストリに保存できませんでした。";
+    EXPECT_EQ(seen, refused + "000111" + refused + refused + refused);
 }
 
 HDROP dropOf(const std::vector<std::string>& names) {
@@ -133,7 +147,7 @@ HDROP dropOf(const std::vector<std::string>& names) {
 // One dropped file is shown; several are printed after one question, and cancelling the
 // second job leaves the third unloaded.
 TEST_F(Shell, WindowInput) {
-    HWND window = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND window = popup();
     columnsPerRow = 80, rowsPerPage = 60;
     using Texts = std::vector<std::string>;
     const Texts twoJobs = {"pemoPrint", "印刷中", "印刷中"};  // the question, then two jobs
@@ -159,7 +173,6 @@ TEST_F(Shell, WindowInput) {
     printerDevMode = nullptr;
     EXPECT_TRUE(drop(files) == (Texts{"pemoPrint", "pemoPrint"}) && documentPath == files[0]);
     printerDevMode = mode;
-    const char* spooler = "Software\\Wine\\Printing\\Spooler";
     store(spooler, "CUPS:PDF", REG_SZ, std::string("/dev/full", 10));
     EXPECT_TRUE(drop(files) == (Texts{"pemoPrint", "印刷中", "pemoPrint"}) && documentPath == files[0]);
     RegDeleteKeyValueA(HKEY_CURRENT_USER, spooler, "CUPS:PDF");
@@ -198,7 +211,7 @@ struct RulesFile {
 TEST_F(Shell, PipedInputEndsOnlyWhenClosed) {
     RulesFile rules;
     const std::string block(512, 'q');
-    HWND window = CreateWindowA("STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND window = popup(WS_VISIBLE);
     SetWindowLongPtrA(window, GWLP_WNDPROC, LONG_PTR(mainWindowProc));
     columnsPerRow = 80, rowsPerPage = 60;
     for (int run = 0; run < 4; ++run) {
@@ -312,13 +325,12 @@ LRESULT CALLBACK cancelOnceBegun(HWND window, UINT message, WPARAM wParam, LPARA
 }
 
 TEST_F(Shell, CancelStopsTheJobBeforeItsNextPage) {
-    const char* spooler = "Software\\Wine\\Printing\\Spooler";
     store(spooler, "CUPS:PDF", REG_SZ, std::string("/tmp/pemoCancel.ps", 19));
     std::ofstream(temp("pemoPages.txt"), std::ios::binary) << "1\f2\f3\f4";
     name(temp("pemoPages.txt"));
     columnsPerRow = 80, rowsPerPage = 60;
     ASSERT_TRUE(loadDocument(nullptr) && pageCount == 4);
-    HWND window = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND window = popup();
     SetWindowLongPtrA(window, GWLP_WNDPROC, LONG_PTR(cancelOnceBegun));
     for (bool cancel : {false, true}) {
         DeleteFileA("Z:\\tmp\\pemoCancel.ps");
@@ -356,9 +368,8 @@ TEST_F(Shell, CancelStopsTheJobBeforeItsNextPage) {
 // and command): "dirécť" is no ".direct".
 TEST(UnicodeNames, OpenedShownAndMatchedWhole) {
     wchar_t folder[MAX_PATH], module[MAX_PATH];
-    char folder932[MAX_PATH];
     const std::wstring base = std::wstring(folder, GetTempPathW(MAX_PATH, folder)) + L"café\\";
-    const std::string base932 = std::string(folder932, GetTempPathA(MAX_PATH, folder932)) + "caf?\\";
+    const std::string base932 = temp("caf?\\");
     const std::wstring rules = std::wstring(module, GetModuleFileNameW(nullptr, module, MAX_PATH) - 9) + L".ini";
     const std::string rulesText = "[Initialize]\nNumOfFilter=2\n[Filter1]\nSuffixes=.direct\n[Filter2]\nSuffixes=.u8\n"
                                   "Console=0\nInputFilter=sjisConverter.exe";  // its last character ends the file
@@ -398,7 +409,7 @@ TEST(UnicodeNames, OpenedShownAndMatchedWhole) {
 // WM_DPICHANGED: the sheet and the screen font are measured again at the new DPI, at the
 // same zoom, in the place the system suggests. The PDF printer's A4 at 60 %.
 TEST_F(Shell, SheetFollowsTheWindowsDpi) {
-    HWND window = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND window = popup();
     previewScale = 60, pointSize = 100;
     const LONG cases[][5] = {{144, 288, 711, 1011, -20}, {96, 192, 474, 673, -13}};  // DPI, top, width, height, font
     for (auto want : cases) {
