@@ -3,10 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <shlobj.h>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -345,11 +346,9 @@ TEST_F(Shell, CancelStopsTheJobBeforeItsNextPage) {
         printing = false;
         canceller.join();
         DeleteDC(printer);
-        std::stringstream printed;
-        printed << std::ifstream("Z:\\tmp\\pemoCancel.ps", std::ios::binary).rdbuf();
-        size_t pages = 0;
-        for (size_t at = 0; (at = printed.str().find("%%Page:", at)) != std::string::npos; ++at) ++pages;
-        EXPECT_TRUE(pages == (cancel ? 0u : 4u) && !messages) << cancel << " " << pages;
+        std::ifstream printed("Z:\\tmp\\pemoCancel.ps", std::ios::binary);
+        const auto pages = std::count(std::istream_iterator<std::string>(printed), {}, std::string("%%Page:"));
+        EXPECT_TRUE(pages == (cancel ? 0 : 4) && !messages) << cancel << " " << pages;
     }
     DestroyWindow(window);
     RegDeleteKeyValueA(HKEY_CURRENT_USER, spooler, "CUPS:PDF");
