@@ -18,9 +18,7 @@
 namespace {
 
 bool userWantsBatch(HWND window, UINT question) {
-    wchar_t text[256];
-    loadText(question, text, 256);
-    return showMessage(window, text, MB_ICONQUESTION | MB_YESNO) == IDYES;
+    return showStringMessage(window, question, MB_ICONQUESTION | MB_YESNO) == IDYES;
 }
 
 // A dropped name of PATH_BUFFER_SIZE units or more is not cut into the name

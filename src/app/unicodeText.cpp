@@ -27,3 +27,9 @@ void loadText(UINT id, wchar_t* out, int outUnits) {
 int showMessage(HWND owner, const wchar_t* text, UINT style) {
     return MessageBoxW(owner, text, L"pemoPrint", style);
 }
+
+int showStringMessage(HWND owner, UINT id, UINT style) {
+    wchar_t text[256];
+    loadText(id, text, 256);
+    return showMessage(owner, text, style);
+}

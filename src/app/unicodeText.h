@@ -20,3 +20,5 @@ void loadText(UINT id, wchar_t* out, int outUnits);
 
 // A message box captioned "pemoPrint".
 int showMessage(HWND owner, const wchar_t* text, UINT style);
+// The same, showing string `id` of the string table.
+int showStringMessage(HWND owner, UINT id, UINT style);

@@ -86,9 +86,7 @@ bool printPages(HDC printer, const PageMetrics* metrics, PageRange range) {
 }  // namespace
 
 void reportPrintFailure(HWND owner) {
-    wchar_t message[64];
-    loadText(IDS_PRINT_FAILED, message, 64);
-    showMessage(owner, message, MB_ICONERROR);
+    showStringMessage(owner, IDS_PRINT_FAILED, MB_ICONERROR);
 }
 
 int printDocument(HWND owner, HDC printer, const PageMetrics* metrics) {

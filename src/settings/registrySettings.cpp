@@ -246,7 +246,5 @@ int savePageSettings(const RECT* margins, HGLOBAL devMode) {
 
 // A setting the registry refused is lost at the next start: the user hears of it now.
 void reportUnsavedSettings(HWND owner) {
-    wchar_t text[64];
-    loadText(IDS_SAVE_FAILED, text, 64);
-    showMessage(owner, text, MB_ICONWARNING);
+    showStringMessage(owner, IDS_SAVE_FAILED, MB_ICONWARNING);
 }
