@@ -246,7 +246,8 @@ def squeezed_rows(page):
 def check_rows_as_laid_out(pdf, source, tab, numbered=False, framed=False, sets=()):
     # Every printed row against pemo-layout's for the program's grid: the document starts
     # with a word of digits longer than a row (the first row gives the columns) and fills page 1
-    # with non-blank rows (their count is the rows per page). `framed`: each page's header and footer come back.
+    # with non-blank rows (their count is the rows per page). Gives the grid, each page's header and
+    # footer when `framed`, and the pages as laid out.
     pages = [squeezed_rows(p) for p in sh('pdftotext', '-layout', pdf, '-').split('\f')[:-1]]
     check(pages and pages[0], 'nothing printed in ' + pdf)
     frames = [(page.pop(0), page.pop()) for page in pages] if framed else []
@@ -261,7 +262,7 @@ def check_rows_as_laid_out(pdf, source, tab, numbered=False, framed=False, sets=
         wrong = next((i for i, (g, w) in enumerate(zip(got, want)) if g != w), min(len(got), len(want)))
         check(got == want, 'page %d row %d: printed %r, laid out %r' % (
             number, wrong + 1, got[wrong:wrong + 1], want[wrong:wrong + 1]))
-    return columns, rows, frames
+    return columns, rows, frames, expected
 
 
 class MapWatch:
