@@ -117,16 +117,12 @@ def settings_survive_and_print_at_once():
 
 
 def format_on_preview_and_paper():
-    # Read through the converter on a console of its own, which closes with the load. Header,
-    # footer and line numbers on the preview and on paper; a Cancel that changes nothing.
+    # Header, footer and line numbers on the preview and on paper; a Cancel
+    # that changes nothing.
     reset_settings(WRAP_KINSOKU_TAB8, scale=60)
     name, _, path = document('format', SAMPLE)
-    with open(BUILD + '/win32/pemo.ini', 'w') as rules:
-        rules.write('[Initialize]\nNumOfFilter=1\n[Filter1]\nInputFilter=sjisConverter.exe\n')
     program = Program(path)
     window = preview()
-    os.remove(rules.name)
-    until('the console to close', lambda: not sh('xdotool', 'search', '--class', 'conhost').split())
     plain = screenshot(window)
     menu_command(window, 'r')
     form = dialog('書式設定')
