@@ -8,5 +8,6 @@ void acquireFilterConsole();
 void releaseFilterConsole();
 
 // The standard error of the console allocated here, for a filter to write
-// to; null when none was allocated (the process had its own).
+// to; null when none was allocated here, or allocating it left the
+// process's own standard handles in place.
 HANDLE filterConsoleError();

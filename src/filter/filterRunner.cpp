@@ -47,19 +47,6 @@ struct OwnedHandle {
     }
 };
 
-// The process's standard handles as they were before the run, put back on
-// every way out: allocating a console for the filter points them at it.
-struct StandardHandles {
-    HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
-    HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
-    HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
-    ~StandardHandles() {
-        SetStdHandle(STD_INPUT_HANDLE, input);
-        SetStdHandle(STD_OUTPUT_HANDLE, output);
-        SetStdHandle(STD_ERROR_HANDLE, error);
-    }
-};
-
 // The run's console share, given back unless the feeder took it.
 struct ConsoleShare {
     int32_t held = 0;
@@ -135,7 +122,6 @@ HANDLE launchFilter(const char* command, FilterPipes* pipes, int console) {
 
 HANDLE startFilter(HANDLE file, char* command, int console, HANDLE* feeder) {
     OwnedHandle source{file};
-    StandardHandles saved;
     ConsoleShare share;
     if (console) {
         acquireFilterConsole();

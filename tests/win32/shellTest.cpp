@@ -246,6 +246,7 @@ TEST_F(Shell, PipedInputEndsOnlyWhenClosed) {
 
 TEST(FilterRunner, LoadsThroughTheRuleOfEachFile) {
     RulesFile rules;
+    FreeConsole();  // as the program, which has none of its own to lend its filters
     std::string prose, text;  // half a megabyte: the filter writes while it is fed
     const std::string a(65526, 'a'), window = "\xC3\xA9" + a + "aaaaaa\xE3\x81";
     for (int i = 0; i < 8000; ++i) prose += u8"" PROSE, text += PROSE;
@@ -287,6 +288,7 @@ TEST(FilterRunner, LoadsThroughTheRuleOfEachFile) {
         EXPECT_TRUE(GetStdHandle(STD_INPUT_HANDLE) == input && GetStdHandle(STD_OUTPUT_HANDLE) == output) << c.name;
         DeleteFileA(temp(c.name).c_str());
     }
+    EXPECT_EQ(GetConsoleCP(), 0u) << "the filters' console outlived them";
     clearLineList();
 }
 
