@@ -243,12 +243,16 @@ def squeezed_rows(page):
     return [row for row in rows if row]
 
 
+def printed_pages(pdf):
+    return [squeezed_rows(p) for p in sh('pdftotext', '-layout', pdf, '-').split('\f')[:-1]]
+
+
 def check_rows_as_laid_out(pdf, source, tab, numbered=False, framed=False, sets=()):
     # Every printed row against pemo-layout's for the program's grid: the document starts
     # with a word of digits longer than a row (the first row gives the columns) and fills page 1
     # with non-blank rows (their count is the rows per page). Gives the grid, each page's header and
     # footer when `framed`, and the pages as laid out.
-    pages = [squeezed_rows(p) for p in sh('pdftotext', '-layout', pdf, '-').split('\f')[:-1]]
+    pages = printed_pages(pdf)
     check(pages and pages[0], 'nothing printed in ' + pdf)
     frames = [(page.pop(0), page.pop()) for page in pages] if framed else []
     columns, rows = len(pages[0][0]) - numbered, len(pages[0])

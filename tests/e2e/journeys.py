@@ -103,17 +103,18 @@ def settings_survive_and_print_at_once():
     shown = [hidden[w] for w in hidden if watch.mapped(w)]
     check(hidden and not shown, '%s was shown with "/p"' % ' and '.join(shown))
     pdf = printed(name)
-    grid = check_rows_as_laid_out(pdf, SAMPLE, tab=8)[:2]
-    check(grid == LANDSCAPE_12PT, 'not the landscape 12 pt grid: %s' % (grid,))
+    *grid, _, pages = check_rows_as_laid_out(pdf, SAMPLE, tab=8)
+    check(tuple(grid) == LANDSCAPE_12PT, 'not the landscape 12 pt grid: %s' % (grid,))
     check(re.search(r'Page rot: *90', sh('pdfinfo', pdf)), 'the PDF is not turned to landscape')
-    for encoding in ('EUC-JP-MS', 'ISO-2022-JP'):  # decided by the converter, no rule naming them
+    # Decided by the converter, no rule naming them; the second "pages" as the dialog offers them.
+    for encoding, keys, want in (('EUC-JP-MS', 'Return', pages), ('ISO-2022-JP', 'alt+g Return', pages[:1])):
         other = '%s%s' % (name, encoding[:3])
         with open('%s/%s.txt' % (unpacked, other), 'wb') as f:
             f.write(subprocess.run(['iconv', '-f', 'CP932', '-t', encoding, SAMPLE], capture_output=True).stdout)
         program = Program(sh('winepath', '-w', f.name).strip(), '/p', exe=unpacked + '/pemoPrint.exe')
-        answer(dialog('印刷'), 'Return')
+        answer(dialog('印刷'), keys)
         check(program.exit_code() == 0, '"/p" of the %s file did not end with 0' % encoding)
-        check_rows_as_laid_out(printed(other), SAMPLE, tab=8)
+        check(printed_pages(printed(other)) == want, 'the %s file printed not as laid out' % encoding)
 
 
 def format_on_preview_and_paper():
@@ -179,7 +180,7 @@ def print_dialog_choices():
         printing = dialog('印刷')
         press(printing, 'alt+g Tab 2 Tab 3 alt+c 2 ' + keys)
         answer(printing, 'Return')
-        got = [squeezed_rows(p) for p in sh('pdftotext', '-layout', printed(name), '-').split('\f')[:-1]]
+        got = printed_pages(printed(name))
         check(got == [pages[n - 1] for n in order], 'pages %s printed as %s' % (order, [
             next((n for n, p in enumerate(pages, 1) if p == g), '?') for g in got]))
     close(program, window)
