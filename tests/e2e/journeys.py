@@ -157,10 +157,13 @@ def format_on_preview_and_paper():
 
 
 def print_dialog_choices():
-    # The editor's own kinsoku sets, the other printer with its unprintable border, and a
-    # page range in two copies, collated and not, as the print dialog gives them.
+    # The editor's own kinsoku sets, the other printer (upright, with its unprintable border)
+    # turning the stored landscape sheet and its margins, and a page range in two copies,
+    # collated and not. Turned upright, the margins 10, 20, 20, 20 mm put 20 mm left and top.
     sets = [('kinsoku2', 'REG_SZ', '」'), ('kinsoku3', 'REG_SZ', 'は')]  # 」 hangs, は never ends a row
     reset_settings(WRAP_KINSOKU_TAB8 + sets, scale=60)
+    for value, data in (('orientation', '0200'), ('margin', 'e8030000' + 'd0070000' * 3)):
+        sh('wine', 'reg', 'add', OWN, '/v', value, '/t', 'REG_BINARY', '/d', data, '/f')
     name, _, path = document('choices', SAMPLE)
     program = Program(path)
     window = preview()
@@ -172,8 +175,8 @@ def print_dialog_choices():
     pdf = printed(name)
     pages = check_rows_as_laid_out(pdf, SAMPLE, tab=8, sets=['--hanging', '8176', '--line-end', '82CD'])[3]
     words = re.findall(r'<word xMin="([\d.]+)" yMin="([\d.]+)"', sh('pdftotext', '-bbox', '-l', '1', pdf, '-'))
-    edge = 20 / 25.4 * 72  # the margin, from the paper's edge whatever the printer cannot reach
-    check(words and abs(float(words[0][0]) - edge) < 3 and abs(float(words[0][1]) - edge) < 6,
+    # 20 mm (56.7 points) from the paper's edge, whatever the printer cannot reach.
+    check(words and abs(float(words[0][0]) - 56.7) < 3 and abs(float(words[0][1]) - 56.7) < 6,
           'the first word at %s, not 20 mm from the edges' % (words[:1],))
     for keys, order in (('alt+o', [2, 3, 2, 3]), ('alt+o', [2, 2, 3, 3])):  # collated, then not
         press(window, 'ctrl+p')
