@@ -266,12 +266,12 @@ TEST(FilterRunner, LoadsThroughTheRuleOfEachFile) {
         {"w.u8", window, 0, 1, window}, {"x.u16", utf16(a.substr(32758) + u8"終"), 0, 1, a.substr(32758) + "終"},
         {"e.u8", "\xC6\xFC\x8E\xB6\x8F\xB0\xA1" + a + "aa\xA4\xA2", 0, 1, "日ｶ?" + a + "aaあ"},
     };
+    const auto standard = [] {
+        return std::vector<HANDLE>{GetStdHandle(STD_INPUT_HANDLE), GetStdHandle(STD_OUTPUT_HANDLE), GetStdHandle(STD_ERROR_HANDLE)};
+    };
     for (const auto& c : cases) {
         std::ofstream(temp(c.name), std::ios::binary) << c.bytes;
         name(temp(c.name));
-        const auto standard = [] {
-            return std::vector<HANDLE>{GetStdHandle(STD_INPUT_HANDLE), GetStdHandle(STD_OUTPUT_HANDLE), GetStdHandle(STD_ERROR_HANDLE)};
-        };
         const std::vector<HANDLE> before = standard();
         BYTE keys[256] = {};
         keys[VK_CONTROL] = c.keys & CONTROL ? 0x80 : 0;
